@@ -1,0 +1,11 @@
+# Every library comes from the system (Debian packages); nothing is vendored or downloaded.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc icu-i18n)
+pkg_check_modules(INIH REQUIRED IMPORTED_TARGET inih)
+pkg_check_modules(BLKID REQUIRED IMPORTED_TARGET blkid)
+find_package(nlohmann_json 3 REQUIRED)
+if(SONARCHIVE_BUILD_TESTS)
+  find_package(GTest REQUIRED)
+endif()

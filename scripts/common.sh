@@ -1,0 +1,47 @@
+# Shared by scripts/run and scripts/test: installs the Debian packages the build needs when
+# any is missing, then configures and builds into build/.
+set -euo pipefail
+
+SONARCHIVE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+SONARCHIVE_BUILD_DIR=${SONARCHIVE_BUILD_DIR:-$SONARCHIVE_ROOT/build}
+
+SONARCHIVE_PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-base
+  libsqlite3-dev libicu-dev nlohmann-json3-dev libinih-dev libblkid-dev libgtest-dev
+)
+SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2)
+
+install_missing_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  if [[ ${#missing[@]} -eq 0 ]]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+
+configure_and_build() {
+  local generator=()
+  if command -v ninja >/dev/null 2>&1; then
+    generator=(-G Ninja)
+  fi
+  if [[ ! -f $SONARCHIVE_BUILD_DIR/CMakeCache.txt ]]; then
+    cmake -S "$SONARCHIVE_ROOT" -B "$SONARCHIVE_BUILD_DIR" "${generator[@]}" "$@"
+  else
+    cmake "$SONARCHIVE_BUILD_DIR" "$@"
+  fi
+  cmake --build "$SONARCHIVE_BUILD_DIR" --parallel "$(nproc)"
+}

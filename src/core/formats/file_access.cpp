@@ -1,0 +1,244 @@
+#include "formats/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+namespace sonarchive::formats {
+namespace {
+
+constexpr std::size_t kCopyBufferSize = 256 * 1024;
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool PreadAll(int fd, char* data, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data, size, static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (n == 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += static_cast<std::uint64_t>(n);
+    }
+    return true;
+}
+
+// The file a rewrite must replace: the target of a symbolic link, else the path itself.
+std::string ResolveLinks(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    return path;
+}
+
+void SyncParentDirectory(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Opens an existing file for writing after making it writable; -1 on failure.
+int OpenForWriting(const std::string& path, int extraFlags) {
+    if (!MakeWritableForOwner(path)) {
+        return -1;
+    }
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC | extraFlags);
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::optional<std::string> InputFile::ReadAt(std::uint64_t offset, std::size_t count) const {
+    if (fd_ < 0 || offset > size_ || count > size_ - offset) {
+        return std::nullopt;
+    }
+    std::string bytes(count, '\0');
+    if (!PreadAll(fd_, bytes.data(), count, offset)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::string InputFile::ReadUpTo(std::uint64_t offset, std::size_t count) const {
+    if (fd_ < 0 || offset >= size_) {
+        return {};
+    }
+    const std::uint64_t available = size_ - offset;
+    const auto length = static_cast<std::size_t>(count < available ? count : available);
+    return ReadAt(offset, length).value_or(std::string());
+}
+
+bool OutputFile::Write(std::string_view bytes) {
+    if (!WriteAll(fd_, bytes.data(), bytes.size())) {
+        return false;
+    }
+    written_ += bytes.size();
+    return true;
+}
+
+bool OutputFile::CopyFrom(const InputFile& source, std::uint64_t offset, std::uint64_t count) {
+    if (!source.IsOpen() || offset > source.Size() || count > source.Size() - offset) {
+        return false;
+    }
+    std::vector<char> buffer(kCopyBufferSize);
+    while (count > 0) {
+        const std::size_t chunk = count < buffer.size() ? static_cast<std::size_t>(count)
+                                                        : buffer.size();
+        if (!PreadAll(source.Descriptor(), buffer.data(), chunk, offset) ||
+            !WriteAll(fd_, buffer.data(), chunk)) {
+            return false;
+        }
+        offset += chunk;
+        count -= chunk;
+        written_ += chunk;
+    }
+    return true;
+}
+
+bool OutputFile::CopyRest(const InputFile& source, std::uint64_t offset) {
+    if (offset > source.Size()) {
+        return false;
+    }
+    return CopyFrom(source, offset, source.Size() - offset);
+}
+
+std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool MakeWritableForOwner(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    if ((st.st_mode & S_IWUSR) == 0 && ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
+        return false;
+    }
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+bool OverwriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes) {
+    const int fd = OpenForWriting(path, 0);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0 &&
+              WriteAll(fd, bytes.data(), bytes.size());
+    ok = ::fsync(fd) == 0 && ok;
+    return ::close(fd) == 0 && ok;
+}
+
+bool TruncateFile(const std::string& path, std::uint64_t size) {
+    const int fd = OpenForWriting(path, 0);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+    const int fd = OpenForWriting(path, O_APPEND);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes.data(), bytes.size());
+    ok = ::fsync(fd) == 0 && ok;
+    return ::close(fd) == 0 && ok;
+}
+
+bool RewriteFile(const std::string& path,
+                 const std::function<bool(const InputFile& original, OutputFile& out)>& produce) {
+    const std::string target = ResolveLinks(path);
+    if (!MakeWritableForOwner(target)) {
+        return false;
+    }
+    struct stat original {};
+    if (::stat(target.c_str(), &original) != 0) {
+        return false;
+    }
+    const std::string temporary = target + "~";
+    struct stat leftover {};
+    if (::lstat(temporary.c_str(), &leftover) == 0 && !S_ISDIR(leftover.st_mode)) {
+        ::unlink(temporary.c_str());  // a temporary file of an earlier, interrupted rewrite
+    }
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = false;
+    {
+        InputFile source(target);
+        OutputFile out(fd);
+        ok = source.IsOpen() && produce(source, out);
+    }
+    ok = ok && ::fchmod(fd, original.st_mode & 07777) == 0;
+    if (ok && ::geteuid() == 0) {
+        ok = ::fchown(fd, original.st_uid, original.st_gid) == 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncParentDirectory(target);
+    return true;
+}
+
+}  // namespace sonarchive::formats
