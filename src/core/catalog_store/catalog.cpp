@@ -40,7 +40,9 @@ Catalog::Catalog(std::string dataDirectory) : dataDirectory_(std::move(dataDirec
                                                ": " + error.message());
     }
     database_ = std::make_unique<Database>(DatabasePath());
-    EnsureCatalogSchema(*database_);
+    if (EnsureCatalogTables(*database_)) {
+        EnsureCatalogIndexes(*database_);  // a new catalog: nothing to check first
+    }
 }
 
 std::string Catalog::DatabasePath() const {

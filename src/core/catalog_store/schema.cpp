@@ -41,13 +41,28 @@ constexpr const char* kIndexes[] = {
 
 }  // namespace
 
-void EnsureCatalogSchema(Database& database) {
+bool EnsureCatalogTables(Database& database) {
+    bool existed = false;
+    {
+        Query found(database, "select 1 from sqlite_master where type = 'table' and "
+                              "name = 'maindata' collate nocase");
+        existed = !found.AtEnd();
+    }
     database.Execute(kCreateMaindata);
     database.Execute(kCreateSubColl);
     database.Execute(kCreateSubCollD);
+    return !existed;
+}
+
+void EnsureCatalogIndexes(Database& database) {
     for (const char* index : kIndexes) {
         database.Execute(index);
     }
+}
+
+void EnsureCatalogSchema(Database& database) {
+    EnsureCatalogTables(database);
+    EnsureCatalogIndexes(database);
 }
 
 }  // namespace sonarchive::catalog

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "catalog_store/schema.h"
 #include "catalog_store/sql_text.h"
 #include "interaction/scopes.h"
 #include "text/text.h"
@@ -53,6 +54,7 @@ CatalogStartup::CatalogStartup(Catalog& catalog, Registry& registry, Interaction
 StartupOutcome CatalogStartup::Run() {
     StartupOutcome outcome;
     if (IndexCheck(true)) {
+        EnsureCatalogIndexes(catalog_.Engine());
         UpgradePageSize();
         UpgradePathWidth();
         outcome.rereadRequested = AddFileDateColumn();
