@@ -1,16 +1,27 @@
 #include "formats/id3v2.h"
 
+#include "formats/byte_order.h"
 #include "formats/file_access.h"
+#include "formats/id3v2_convert.h"
+#include "formats/id3v2_fields.h"
+#include "formats/id3v2_frames.h"
 #include "formats/id3v2_header.h"
 #include "text/text.h"
 
 namespace sonarchive::formats {
 
+using id3v2::Frame;
 using id3v2::kHeaderSize;
+using id3v2::LargeFrames;
 using id3v2::ParseHeader;
 using id3v2::TagHeader;
 
 namespace {
+
+// The largest tag rewritten in place, and the size a rebuilt tag is padded to.
+constexpr std::uint32_t kPaddedTagSize = 4096;
+// The size field has 28 bits.
+constexpr std::uint64_t kLargestTagBody = (1u << 28) - 1;
 
 // The header of the file's tag and the bytes it occupies (0 when its size field points past
 // the end of the file).
@@ -30,6 +41,25 @@ std::optional<ExistingTag> FindTag(const InputFile& file) {
     }
     const std::uint64_t total = header->TotalSize();
     return ExistingTag{*header, total <= file.Size() ? static_cast<std::uint32_t>(total) : 0};
+}
+
+// The new tag: header, frames, and padding to `paddedSize`.
+std::string BuildTag(const std::vector<Frame>& frames, std::uint64_t paddedSize) {
+    std::string tag = "ID3";
+    tag += '\x03';  // version 2.3.0, no flags
+    tag += '\0';
+    tag += '\0';
+    tag.resize(kHeaderSize);
+    for (const Frame& frame : frames) {
+        tag += id3v2::SerializeFrame(frame);
+    }
+    if (tag.size() < paddedSize) {
+        tag.resize(paddedSize, '\0');
+    }
+    std::string size;
+    AppendSyncsafe32(size, static_cast<std::uint32_t>(tag.size() - kHeaderSize));
+    tag.replace(6, 4, size);
+    return tag;
 }
 
 }  // namespace
@@ -59,11 +89,52 @@ bool TID3v2::Read(const std::string& fileName) {
     exists_ = true;
     version_ = tag->header.version;
     size_ = tag->size;
+    if (size_ > 0) {
+        const auto frames =
+            id3v2::ReadFrames(file, tag->header, id3v2::IsFieldFrame, LargeFrames::Skip);
+        fields_ = id3v2::DeriveFields(frames, version_);
+    }
     return true;
 }
 
-bool TID3v2::Write(const std::string&) {
-    return Fail("writing is not available yet");
+// Frames of fields that did not change are kept as they are, so that nothing the user did not
+// touch is rewritten. What counts as unchanged is judged on the frames in their 2.3 form: a
+// value that would read differently after the conversion is written anew.
+bool TID3v2::Write(const std::string& fileName) {
+    lastError_.clear();
+    std::uint32_t oldSize = 0;
+    std::vector<Frame> frames;
+    {
+        const InputFile file(fileName);
+        if (!file.IsOpen()) {
+            return Fail("cannot open the file for reading");
+        }
+        if (const auto tag = FindTag(file); tag && tag->size > 0) {
+            oldSize = tag->size;
+            frames = id3v2::ReadFrames(
+                file, tag->header, [](std::string_view) { return true; }, LargeFrames::Load);
+            id3v2::ConvertToVersion23(frames, tag->header.version);
+        }
+    }
+    const Id3v2Fields before = id3v2::DeriveFields(frames, 3);
+    frames = id3v2::ApplyFieldChanges(std::move(frames), before, fields_);
+
+    std::uint64_t length = kHeaderSize;
+    for (const Frame& frame : frames) {
+        length += id3v2::SerializeFrame(frame).size();
+    }
+    if (length - kHeaderSize > kLargestTagBody) {
+        return Fail("the tag would be larger than ID3v2 allows");
+    }
+    const bool inPlace = oldSize >= length && oldSize <= kPaddedTagSize;
+    const std::string tag = BuildTag(frames, inPlace ? oldSize : kPaddedTagSize);
+    if (inPlace) {
+        return OverwriteAt(fileName, 0, tag) || Fail("cannot write the tag");
+    }
+    const bool ok = RewriteFile(fileName, [&](const InputFile& original, OutputFile& out) {
+        return out.Write(tag) && out.CopyRest(original, oldSize);
+    });
+    return ok || Fail("cannot rebuild the file with the new tag");
 }
 
 bool TID3v2::Strip(const std::string& fileName) {
