@@ -11,12 +11,11 @@ constexpr std::uint64_t kReadAhead = 4096;
 
 }  // namespace
 
-bool OggPacketReader::Start(std::uint64_t offset) {
-    auto page = ReadOggPageHeader(file_, offset);
-    if (!page || page->Continued()) {
+bool OggPacketReader::Start(const OggPageHeader& page) {
+    if (page.Continued()) {
         return false;
     }
-    page_ = std::move(*page);
+    page_ = page;
     pagesVisited_ = 1;
     passedOtherStreams_ = false;
     broken_ = false;

@@ -19,9 +19,9 @@ class OggPacketReader {
   public:
     explicit OggPacketReader(const InputFile& file) : file_(file) {}
 
-    // Starts at the first packet of the page at `offset`; its serial number chooses the stream.
-    // False when there is no whole page there or its first packet began on an earlier page.
-    bool Start(std::uint64_t offset);
+    // Starts at the first packet of `page` (read with ReadOggPageHeader); its serial number
+    // chooses the stream. False when its first packet began on an earlier page.
+    bool Start(const OggPageHeader& page);
 
     // Appends the next `count` bytes of the current packet to `out`; false when the packet or
     // the file ends first (what was there is appended).

@@ -51,7 +51,7 @@ bool TOggVorbis::Read(const std::string& fileName) {
     // A missing or damaged comment header leaves the texts empty; the stream is still usable.
     OggPacketReader packet(file);
     VorbisComment comment;
-    if (packet.Start(info.firstPage.offset) && packet.NextPacket() &&
+    if (packet.Start(info.firstPage) && packet.NextPacket() &&
         ReadVorbisComment(packet, kVorbisFieldLoadLimit, comment)) {
         vendor_ = text::SanitizeUtf8(text::TrimControlAndBlank(comment.vendor));
         texts_ = TagTextsOf(comment.fields);

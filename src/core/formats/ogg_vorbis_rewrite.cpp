@@ -26,7 +26,7 @@ struct HeaderPackets {
 bool ReadHeaderPackets(const InputFile& file, const OggVorbisFileInfo& info, HeaderPackets& headers,
                        std::string& error) {
     OggPacketReader packet(file);
-    if (!packet.Start(info.firstPage.offset) || !packet.NextPacket() ||
+    if (!packet.Start(info.firstPage) || !packet.NextPacket() ||
         !ReadVorbisComment(packet, std::numeric_limits<std::uint64_t>::max(), headers.comment)) {
         error = "no Vorbis comment header";
         return false;

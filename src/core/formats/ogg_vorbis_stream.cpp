@@ -18,11 +18,11 @@ constexpr std::size_t kIdentificationSize = 30;
 // enough to pass a cut-off last page.
 constexpr std::array<std::uint64_t, 2> kTailBlocks = {16 * 1024, 2 * kOggMaxPageSize};
 
-bool ReadIdentification(const InputFile& file, std::uint64_t pageOffset,
+bool ReadIdentification(const InputFile& file, const OggPageHeader& page,
                         VorbisIdentification& identification) {
     OggPacketReader packet(file);
     std::string bytes;
-    if (!packet.Start(pageOffset) || !packet.Read(kIdentificationSize, bytes) ||
+    if (!packet.Start(page) || !packet.Read(kIdentificationSize, bytes) ||
         bytes.compare(0, kIdentificationId.size(), kIdentificationId) != 0) {
         return false;
     }
@@ -58,7 +58,7 @@ bool LocateVorbisStream(const InputFile& file, OggVorbisFileInfo& info, std::str
         return false;
     }
     for (;;) {
-        if (ReadIdentification(file, page->offset, info.identification)) {
+        if (ReadIdentification(file, *page, info.identification)) {
             info.firstPage = std::move(*page);
             return true;
         }
