@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "formats/byte_order.h"
 #include "formats/ogg_vorbis.h"
@@ -47,7 +48,9 @@ using sonarchive::testing::WriteBytes;
 
 // Reads `bytes` as a file; reading may fail but must stay within the file's size.
 void ReadSafely(const TempDir& dir, const std::string& bytes) {
-    const std::string path = dir / "in.ogg";
+    // A new file each time: truncating and refilling one file makes the filesystem flush it.
+    static unsigned files = 0;
+    const std::string path = dir / ("in" + std::to_string(++files) + ".ogg");
     WriteBytes(path, bytes);
     ASSERT_NE(kHooksInstalled, 0);
     gLargestAllocation = 0;
@@ -60,6 +63,7 @@ void ReadSafely(const TempDir& dir, const std::string& bytes) {
         EXPECT_FALSE(ogg.LastError().empty());
     }
     EXPECT_LE(gLargestAllocation, 2 * bytes.size() + 64 * 1024);
+    std::filesystem::remove(path);
 }
 
 // Writes a title into `bytes` as a file; a failed write leaves it unchanged, a successful one
