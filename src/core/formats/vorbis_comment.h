@@ -21,9 +21,10 @@ struct VorbisComment {
     // "NAME=value" texts as stored, in file order; when reading with a load limit, the fields
     // above the limit are missing.
     std::vector<std::string> fields;
-    // What follows the last field inside the packet: the framing bit and any padding.
+    // What follows the last field inside the packet: the framing bit and any padding (left to
+    // the caller to read; a packet built without one gets the framing bit alone).
     std::string trailer;
-    // Every announced field and the trailer were read.
+    // Every announced field was read.
     bool complete = false;
 };
 
@@ -40,8 +41,6 @@ struct VorbisTagTexts {
     std::string title, artist, album;
     std::uint16_t track = 0;
     std::string date, genre, comment;
-
-    bool operator==(const VorbisTagTexts&) const = default;
 };
 
 // The texts a reader shows for these fields: the last field of each name counts (names compared

@@ -107,20 +107,20 @@ std::string VorbisSetupPacket(std::size_t size) {
     return p + RandomBytes(size > 7 ? size - 7 : 0, 99);
 }
 
-std::string MakeOggVorbis(const TestOggVorbis& spec) {
-    OggStreamBuilder stream(spec.serialNumber);
+std::string MakeOggVorbis(const TestOggVorbis& layout) {
+    OggStreamBuilder stream(layout.serialNumber);
     stream.AddPages(
-        {VorbisIdentificationPacket(spec.channels, spec.sampleRate, spec.nominalBitRate)}, 0);
-    stream.AddPages({VorbisCommentPacket(spec.vendor, spec.fields, spec.commentTrailer),
-                     VorbisSetupPacket(spec.setupSize)},
-                    0, 0, spec.headerSegmentsPerPage);
-    for (int i = 1; i <= spec.audioPages; ++i) {
+        {VorbisIdentificationPacket(layout.channels, layout.sampleRate, layout.nominalBitRate)}, 0);
+    stream.AddPages({VorbisCommentPacket(layout.vendor, layout.fields, layout.commentTrailer),
+                     VorbisSetupPacket(layout.setupSize)},
+                    0, 0, layout.headerSegmentsPerPage);
+    for (int i = 1; i <= layout.audioPages; ++i) {
         std::vector<std::string> packets;
         for (unsigned p = 0; p < 4; ++p) {
             packets.push_back(RandomBytes(200 + 50 * p, static_cast<unsigned>(i) * 10 + p));
         }
-        stream.AddPages(packets, spec.samplesPerPage * static_cast<std::uint64_t>(i),
-                        i == spec.audioPages ? 0x04 : 0);
+        stream.AddPages(packets, layout.samplesPerPage * static_cast<std::uint64_t>(i),
+                        i == layout.audioPages ? 0x04 : 0);
     }
     return stream.Bytes();
 }

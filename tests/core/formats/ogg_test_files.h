@@ -49,7 +49,7 @@ struct TestOggVorbis {
 };
 
 // The stream's bytes; audio packets are pseudo-random and the last page ends the stream.
-std::string MakeOggVorbis(const TestOggVorbis& spec);
+std::string MakeOggVorbis(const TestOggVorbis& layout);
 
 // A minimal ID3v2.3 tag of `size` bytes in total (header included), padded with zeros.
 std::string MakeId3v2Tag(std::size_t size);

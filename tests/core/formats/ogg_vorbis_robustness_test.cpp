@@ -83,10 +83,10 @@ void WriteSafely(const TempDir& dir, const std::string& bytes) {
 }
 
 TestOggVorbis SpreadHeaders() {
-    TestOggVorbis spec;
-    spec.headerSegmentsPerPage = 3;
-    spec.fields = {"TITLE=t", "PICTURE=" + RandomBytes(2000, 8), "ARTIST=a"};
-    return spec;
+    TestOggVorbis layout;
+    layout.headerSegmentsPerPage = 3;
+    layout.fields = {"TITLE=t", "PICTURE=" + RandomBytes(2000, 8), "ARTIST=a"};
+    return layout;
 }
 
 TEST(OggVorbisRobustness, EveryTruncation) {

@@ -25,13 +25,13 @@ TOggVorbis ReadBack(const std::string& path) {
 
 TEST(TOggVorbisRead, TakesStreamPropertiesFromTheHeadersAndTheLastPage) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.channels = 1;
-    spec.sampleRate = 48000;
-    spec.nominalBitRate = 96500;  // rounds half to even: 96
-    spec.samplesPerPage = 48000;
-    spec.audioPages = 5;
-    const std::string bytes = MakeOggVorbis(spec);
+    TestOggVorbis layout;
+    layout.channels = 1;
+    layout.sampleRate = 48000;
+    layout.nominalBitRate = 96500;  // rounds half to even: 96
+    layout.samplesPerPage = 48000;
+    layout.audioPages = 5;
+    const std::string bytes = MakeOggVorbis(layout);
     WriteBytes(dir / "a.ogg", bytes);
 
     const TOggVorbis ogg = ReadBack(dir / "a.ogg");
@@ -50,31 +50,31 @@ TEST(TOggVorbisRead, TakesStreamPropertiesFromTheHeadersAndTheLastPage) {
     EXPECT_EQ(TOggVorbis::ChannelName(2), "Stereo");
     EXPECT_EQ(TOggVorbis::ChannelName(6), "Unknown");
 
-    spec.channels = 3;
-    spec.nominalBitRate = 127500;
-    WriteBytes(dir / "b.ogg", MakeOggVorbis(spec));
+    layout.channels = 3;
+    layout.nominalBitRate = 127500;
+    WriteBytes(dir / "b.ogg", MakeOggVorbis(layout));
     const TOggVorbis surround = ReadBack(dir / "b.ogg");
     EXPECT_EQ(surround.NominalBitRate(), 128u);
     EXPECT_FALSE(surround.Valid());  // read, but not a file the catalog takes
 
-    spec.channels = 2;
-    spec.audioPages = 1;
-    spec.samplesPerPage = 4410;  // exactly 0.1 s is too short
-    WriteBytes(dir / "c.ogg", MakeOggVorbis(spec));
+    layout.channels = 2;
+    layout.audioPages = 1;
+    layout.samplesPerPage = 4410;  // exactly 0.1 s is too short
+    WriteBytes(dir / "c.ogg", MakeOggVorbis(layout));
     EXPECT_FALSE(ReadBack(dir / "c.ogg").Valid());
 }
 
 TEST(TOggVorbisRead, ReadsTheManagedCommentFields) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.vendor = "vendor=with equals ";
-    spec.fields = {
+    TestOggVorbis layout;
+    layout.vendor = "vendor=with equals ";
+    layout.fields = {
         "title=lower-case name", "ARTIST=First",
         "Artist=  Second \t",    "ALBUM=Bj\xC3\xB6rk \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5",
         "TRACKNUMBER=7/12",      "DATE=2004-05-01",
         "GENRE=Trip-Hop",        "COMMENT=" + std::string(1000, 'c') + "!",
         "no equals sign",        "REPLAYGAIN_TRACK_GAIN=-6.5 dB"};
-    WriteBytes(dir / "a.ogg", MakeOggVorbis(spec));
+    WriteBytes(dir / "a.ogg", MakeOggVorbis(layout));
     const TOggVorbis ogg = ReadBack(dir / "a.ogg");
     EXPECT_EQ(ogg.Vendor(), "vendor=with equals");
     EXPECT_EQ(ogg.Title(), "lower-case name");
@@ -85,9 +85,9 @@ TEST(TOggVorbisRead, ReadsTheManagedCommentFields) {
     EXPECT_EQ(ogg.Genre(), "Trip-Hop");
     EXPECT_EQ(ogg.Comment(), std::string(1000, 'c') + "!");  // not cut to 250 bytes
 
-    spec.fields = {"PERFORMER=Player", "DESCRIPTION=Described", "TRACKNUMBER=seven",
-                   "TITLE=bad \xFF byte"};
-    WriteBytes(dir / "b.ogg", MakeOggVorbis(spec));
+    layout.fields = {"PERFORMER=Player", "DESCRIPTION=Described", "TRACKNUMBER=seven",
+                     "TITLE=bad \xFF byte"};
+    WriteBytes(dir / "b.ogg", MakeOggVorbis(layout));
     const TOggVorbis fallback = ReadBack(dir / "b.ogg");
     EXPECT_EQ(fallback.Artist(), "Player");
     EXPECT_EQ(fallback.Comment(), "Described");
@@ -97,11 +97,11 @@ TEST(TOggVorbisRead, ReadsTheManagedCommentFields) {
 
 TEST(TOggVorbisRead, FollowsACommentAcrossPagesAndSkipsHugeFields) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.headerSegmentsPerPage = 16;  // about 4 KB a page
-    spec.fields = {"METADATA_BLOCK_PICTURE=" + RandomBytes(100 * 1024, 5), "TITLE=After",
-                   "COMMENT=" + std::string(kVorbisFieldLoadLimit, 'x'), "GENRE=Last"};
-    WriteBytes(dir / "a.ogg", MakeOggVorbis(spec));
+    TestOggVorbis layout;
+    layout.headerSegmentsPerPage = 16;  // about 4 KB a page
+    layout.fields = {"METADATA_BLOCK_PICTURE=" + RandomBytes(100 * 1024, 5), "TITLE=After",
+                     "COMMENT=" + std::string(kVorbisFieldLoadLimit, 'x'), "GENRE=Last"};
+    WriteBytes(dir / "a.ogg", MakeOggVorbis(layout));
     const TOggVorbis ogg = ReadBack(dir / "a.ogg");
     EXPECT_EQ(ogg.Title(), "After");
     EXPECT_EQ(ogg.Genre(), "Last");
@@ -135,9 +135,9 @@ TEST(TOggVorbisRead, SkipsAnId3v2TagAndFindsVorbisAmongSeveralStreams) {
 
 TEST(TOggVorbisRead, FindsTheLastWholePageOrFallsBackToTheNominalRate) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.channels = 1;
-    const std::string stream = MakeOggVorbis(spec);
+    TestOggVorbis layout;
+    layout.channels = 1;
+    const std::string stream = MakeOggVorbis(layout);
 
     // A cut-off last page and trailing bytes: the page before counts.
     WriteBytes(dir / "cut.ogg", stream.substr(0, stream.size() - 10));

@@ -80,21 +80,21 @@ void WriteTitle(const std::string& path, const std::string& title) {
 
 TEST(TOggVorbisWrite, ReplacesManagedFieldsAndKeepsEveryOtherFieldInItsPlace) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.fields = {"REPLAYGAIN_TRACK_GAIN=-6.5 dB",
-                   "title=Old",
-                   "TITLE=Older",
-                   "MUSICBRAINZ_TRACKID=1234",
-                   "ARTIST=A1",
-                   "ARTIST=A2",
-                   "TRACKNUMBER=7/12",
-                   "DATE=2004",
-                   "COMMENT=old comment",
-                   "no equals sign",
-                   "DESCRIPTION=kept, COMMENT was set"};
-    spec.commentTrailer = std::string("\x01\0\0\0", 4);  // padding after the framing bit
+    TestOggVorbis layout;
+    layout.fields = {"REPLAYGAIN_TRACK_GAIN=-6.5 dB",
+                     "title=Old",
+                     "TITLE=Older",
+                     "MUSICBRAINZ_TRACKID=1234",
+                     "ARTIST=A1",
+                     "ARTIST=A2",
+                     "TRACKNUMBER=7/12",
+                     "DATE=2004",
+                     "COMMENT=old comment",
+                     "no equals sign",
+                     "DESCRIPTION=kept, COMMENT was set"};
+    layout.commentTrailer = std::string("\x01\0\0\0", 4);  // padding after the framing bit
     const std::string path = dir / "a.ogg";
-    WriteBytes(path, MakeOggVorbis(spec));
+    WriteBytes(path, MakeOggVorbis(layout));
 
     TOggVorbis ogg;
     ASSERT_TRUE(ogg.Read(path));
@@ -111,7 +111,7 @@ TEST(TOggVorbisWrite, ReplacesManagedFieldsAndKeepsEveryOtherFieldInItsPlace) {
                   "ARTIST=A1", "ARTIST=A2", "TRACKNUMBER=7/12", "DATE=2004", "no equals sign",
                   "DESCRIPTION=kept, COMMENT was set", "ALBUM=Bj\xC3\xB6rk", "GENRE=Rock"}));
     const std::string commentPacket = JoinPackets(SplitPages(written)).at(1);
-    EXPECT_EQ(commentPacket.substr(commentPacket.size() - 4), spec.commentTrailer);
+    EXPECT_EQ(commentPacket.substr(commentPacket.size() - 4), layout.commentTrailer);
 
     const TOggVorbis back = [&] {
         TOggVorbis o;
@@ -122,15 +122,15 @@ TEST(TOggVorbisWrite, ReplacesManagedFieldsAndKeepsEveryOtherFieldInItsPlace) {
     EXPECT_EQ(back.Artist(), "A2");
     EXPECT_EQ(back.Track(), 7);
     EXPECT_EQ(back.Comment(), "kept, COMMENT was set");
-    EXPECT_EQ(back.Vendor(), spec.vendor);
+    EXPECT_EQ(back.Vendor(), layout.vendor);
 }
 
 TEST(TOggVorbisWrite, FoldsPerformerAndDescriptionAndWritesTheTrackNumber) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.fields = {"PERFORMER=Player", "DESCRIPTION=About", "TRACKNUMBER=3", "OTHER=x"};
+    TestOggVorbis layout;
+    layout.fields = {"PERFORMER=Player", "DESCRIPTION=About", "TRACKNUMBER=3", "OTHER=x"};
     const std::string path = dir / "a.ogg";
-    WriteBytes(path, MakeOggVorbis(spec));
+    WriteBytes(path, MakeOggVorbis(layout));
     TOggVorbis ogg;
     ASSERT_TRUE(ogg.Read(path));
     ogg.SetTrack(12);
@@ -145,21 +145,21 @@ TEST(TOggVorbisWrite, FoldsPerformerAndDescriptionAndWritesTheTrackNumber) {
         (ogg.*set)("");
     }
     ogg.SetTrack(0);
-    spec.fields = {"TITLE=t", "ARTIST=a", "ALBUM=b",   "TRACKNUMBER=1",
-                   "DATE=d",  "GENRE=g",  "COMMENT=c", "PERFORMER=p"};
-    WriteBytes(path, MakeOggVorbis(spec));
+    layout.fields = {"TITLE=t", "ARTIST=a", "ALBUM=b",   "TRACKNUMBER=1",
+                     "DATE=d",  "GENRE=g",  "COMMENT=c", "PERFORMER=p"};
+    WriteBytes(path, MakeOggVorbis(layout));
     ASSERT_TRUE(ogg.Write(path));  // written without reading first
     EXPECT_EQ(CommentFieldsOf(ReadBytes(path)), std::vector<std::string>{"PERFORMER=p"});
     EXPECT_EQ(JoinPackets(SplitPages(ReadBytes(path))).at(1),
-              VorbisCommentPacket(spec.vendor, {"PERFORMER=p"}));
+              VorbisCommentPacket(layout.vendor, {"PERFORMER=p"}));
 }
 
 TEST(TOggVorbisWrite, RepaginatesTheHeadersAndRenumbersTheFollowingPages) {
     TempDir dir;
-    TestOggVorbis spec;
-    spec.audioPages = 6;
-    spec.fields = {"TITLE=short", "METADATA_BLOCK_PICTURE=" + RandomBytes(100 * 1024, 3)};
-    const std::string original = MakeOggVorbis(spec);
+    TestOggVorbis layout;
+    layout.audioPages = 6;
+    layout.fields = {"TITLE=short", "METADATA_BLOCK_PICTURE=" + RandomBytes(100 * 1024, 3)};
+    const std::string original = MakeOggVorbis(layout);
     const StreamShape before = CheckStream(original);
     const std::string path = dir / "a.ogg";
     WriteBytes(path, original);
@@ -171,15 +171,15 @@ TEST(TOggVorbisWrite, RepaginatesTheHeadersAndRenumbersTheFollowingPages) {
     StreamShape after = CheckStream(written);
     EXPECT_EQ(after.granules, before.granules);
     EXPECT_EQ(after.audioPackets, before.audioPackets);
-    EXPECT_EQ(CommentFieldsOf(written).at(1), spec.fields[1]);
+    EXPECT_EQ(CommentFieldsOf(written).at(1), layout.fields[1]);
 
     // Back to a short title: back to the original bytes.
     WriteTitle(path, "short");
     EXPECT_EQ(ReadBytes(path), original);
 
     // Headers spread over many small pages shrink to few.
-    spec.headerSegmentsPerPage = 8;
-    const std::string spread = MakeOggVorbis(spec);
+    layout.headerSegmentsPerPage = 8;
+    const std::string spread = MakeOggVorbis(layout);
     WriteBytes(path, spread);
     WriteTitle(path, "x");
     written = ReadBytes(path);
