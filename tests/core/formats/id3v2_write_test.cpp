@@ -247,6 +247,12 @@ TEST_F(ID3v2Write, AChangedYearReplacesTheRecordingTime) {
     EXPECT_EQ(ReadBack().Year(), "");
 }
 
+TEST_F(ID3v2Write, EscapesAGenreTextThatLooksLikeAReference) {
+    const std::string written = Rewrite(Audio(), [](TID3v2& id3) { id3.SetGenre("(Live) Rock"); });
+    EXPECT_TRUE(Contains(written, Frame23("TCON", Text("((Live) Rock"))));
+    EXPECT_EQ(ReadBack().Genre(), "(Live) Rock");
+}
+
 TEST_F(ID3v2Write, AFailedWriteLeavesTheFileAsItWas) {
     const std::string original = Tag(3, Frame23("TIT2", Text("Title")), 20) + Audio();
     WriteBytes(path_, original);
