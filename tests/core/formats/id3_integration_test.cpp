@@ -44,7 +44,7 @@ std::string Listed(const std::string& path) {
     return RunCommand("id3v2 -l " + ShellQuote(path)).output;
 }
 
-bool Tag(const std::string& path, const std::string& id3v2Options) {
+bool TagWithId3v2Tool(const std::string& path, const std::string& id3v2Options) {
     if (!HaveProgram("id3v2")) {
         ADD_FAILURE() << "id3v2 is not installed (scripts/test installs it)";
         return false;
@@ -119,9 +119,9 @@ TEST_F(ID3Integration, LameTagsSurviveOurWriteAndOthersReadIt) {
 
 TEST_F(ID3Integration, ReadsAndRewritesTheId3v2ToolsTags) {
     ASSERT_TRUE(EncodeMp3(wav_, mp3_, "-b 64"));
-    ASSERT_TRUE(Tag(mp3_,
-                    "-a Artist -A Album -t Title -y 2001 -g 13 -T 5/9 "
-                    "-c '':'Plain comment':eng --TCOM Composer"));
+    ASSERT_TRUE(TagWithId3v2Tool(mp3_,
+                                 "-a Artist -A Album -t Title -y 2001 -g 13 -T 5/9 "
+                                 "-c '':'Plain comment':eng --TCOM Composer"));
     TID3v2 id3;
     ASSERT_TRUE(id3.Read(mp3_));
     EXPECT_EQ(id3.Title(), "Title");
