@@ -48,8 +48,8 @@ nlohmann::json Probe(const std::string& path) {
         ADD_FAILURE() << "ffprobe is not installed (scripts/test installs it)";
         return nullptr;
     }
-    // RunCommand joins standard error to the output; the group keeps ffprobe's messages (such
-    // as complaints about an embedded picture) out of the JSON.
+    // RunCommand joins standard error to the output; the braces keep ffprobe's complaints
+    // about the file (which it prints even at "-v error") out of the JSON.
     const CommandResult result = RunCommand(
         "{ ffprobe -v error -show_format -show_streams -of json " + ShellQuote(path) +
         " 2>/dev/null; }");
