@@ -95,6 +95,11 @@ struct EncodedFile {
     std::size_t pictureBytes;  // 0: none
 };
 
+// Keeps the test list readable: gtest would otherwise print the parameter's raw bytes.
+void PrintTo(const EncodedFile& file, std::ostream* out) {
+    *out << file.sampleRate << " Hz, " << file.channels << " channels";
+}
+
 class OggVorbisIntegration : public ::testing::TestWithParam<EncodedFile> {
   protected:
     std::string Encode() {
