@@ -10,7 +10,7 @@
 
 namespace sonarchive::formats {
 
-// The identification header (Vorbis I specification, section 4.2.2).
+// The identification header (Vorbis I, section 4.2.2).
 struct VorbisIdentification {
     std::uint8_t channels = 0;
     std::uint32_t sampleRate = 0;

@@ -48,7 +48,7 @@ constexpr std::array<EditedText, 7> kEditedTexts = {{{kTitle, std::nullopt},
 using ManagedValues = std::array<std::string, kManagedCount>;
 using EditedValues = std::array<std::string, kEditedTexts.size()>;
 
-// Field names are ASCII, compared without regard to case (Vorbis I specification, 5.2.3).
+// Field names are ASCII, compared without regard to case (Vorbis I, section 5.2.3).
 bool SameFieldName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

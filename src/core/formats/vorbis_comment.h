@@ -1,4 +1,4 @@
-// The Vorbis comment header (Vorbis I specification, section 5): reading its fields, the
+// The Vorbis comment header (Vorbis I, section 5): reading its fields, the
 // fields this program manages, and rebuilding it with new values while every other field stays
 // as it was.
 #pragma once
