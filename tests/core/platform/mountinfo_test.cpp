@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/device_facts.h"
+
 namespace sonarchive::platform {
 namespace {
 
@@ -44,6 +46,14 @@ TEST(MountInfo, DecodesOnlyCompleteOctalEscapes) {
     EXPECT_EQ(DecodeMountEscapes("a\\08b"), "a\\08b");
     EXPECT_EQ(DecodeMountEscapes("\\777"), "\\777");  // above one byte
     EXPECT_EQ(DecodeMountEscapes("end\\"), "end\\");
+}
+
+// The names of /dev/disk/by-label links.
+TEST(UdevNames, DecodeHexEscapes) {
+    EXPECT_EQ(DecodeUdevName("MY\\x20MUSIC"), "MY MUSIC");
+    EXPECT_EQ(DecodeUdevName("a\\x2fb"), "a/b");
+    EXPECT_EQ(DecodeUdevName("\\x2"), "\\x2");
+    EXPECT_EQ(DecodeUdevName("\\xZZ"), "\\xZZ");
 }
 
 }  // namespace
