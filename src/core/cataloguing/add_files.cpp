@@ -13,6 +13,7 @@
 #include "catalog_store/catalog_rows.h"
 #include "catalog_store/sql_text.h"
 #include "interaction/scopes.h"
+#include "platform/mount_paths.h"
 #include "text/text.h"
 
 namespace sonarchive::cataloguing {
@@ -267,19 +268,19 @@ void FileAdder::ScanFolder(const std::string& folder, bool recurse,
         }
         const auto& sub = listing.folders[i];
         const std::string path = JoinPath(folder, sub.name);
-        if (!sub.otherFilesystem) {
-            ScanFolder(path, recurse, masks, depth + 1, volume, found);
-            continue;
-        }
-        // Another filesystem is mounted here: its files belong to that volume. Only drives
-        // count; pseudo filesystems are never entered.
-        if (!crossMounts_) {
-            continue;
-        }
         const auto drives = mounts_.Drives();
-        const auto drive = std::find_if(drives->begin(), drives->end(),
-                                        [&](const auto& d) { return d.mountPoint == path; });
-        if (drive == drives->end()) {
+        const platform::PathPlace place = platform::PlaceOfPath(*drives, path);
+        if (place.drive == nullptr || place.mountPoint != path) {
+            // An ordinary folder of this volume; a filesystem that is no drive (such as /proc)
+            // is never entered.
+            if (!sub.otherFilesystem) {
+                ScanFolder(path, recurse, masks, depth + 1, volume, found);
+            }
+            continue;
+        }
+        // A drive is mounted here: its files belong to that volume. Scanning every drive, it
+        // comes in its own turn.
+        if (!crossMounts_) {
             continue;
         }
         const IdentityResult inner = VolumeIdentityOf(mounts_, rules_, path);

@@ -1,6 +1,7 @@
 #include "cataloguing/volume_identity.h"
 
 #include "catalog_store/sql_text.h"
+#include "platform/mount_paths.h"
 
 namespace sonarchive::cataloguing {
 namespace {
@@ -22,7 +23,7 @@ IdentityResult VolumeIdentityOf(const platform::MountTable& mounts,
         return {NetworkIdentity(rules.NetworkHostOf(path, false))};
     }
     const auto drives = mounts.Drives();
-    const platform::MountEntry* drive = catalog::PosixPathRules::MountOf(*drives, path);
+    const platform::MountEntry* drive = platform::PlaceOfPath(*drives, path).drive;
     if (drive == nullptr) {
         return {{}, IdentityProblem::NoVolume};
     }
