@@ -1,5 +1,6 @@
 #include "formats/ape_tag_layout.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "formats/byte_order.h"
@@ -56,31 +57,37 @@ std::optional<TagLocation> LocateTag(const InputFile& file) {
     if (!file.IsOpen()) {
         return std::nullopt;
     }
+    // One read covers an ID3v1 tag and an APE footer in front of it.
+    const std::uint64_t tailSize = std::min<std::uint64_t>(file.Size(), kId3v1Size + kFooterSize);
+    const auto tail = file.ReadAt(file.Size() - tailSize, static_cast<std::size_t>(tailSize));
+    if (!tail) {
+        return std::nullopt;
+    }
     TagLocation tag;
     tag.end = file.Size();
-    if (file.Size() >= kId3v1Size) {
-        const auto id3v1 = file.ReadAt(file.Size() - kId3v1Size, 3);
-        if (!id3v1) {
-            return std::nullopt;
-        }
-        tag.hasId3v1 = *id3v1 == "TAG";
-        tag.end -= tag.hasId3v1 ? kId3v1Size : 0;
+    // A file that ends in an APE footer has no ID3v1 tag, even when the "TAG" of an
+    // "APETAGEX" happens to lie 128 bytes before its end.
+    const bool endsInFooter =
+        tailSize >= kFooterSize &&
+        IsApeSignature(std::string_view(*tail).substr(tailSize - kFooterSize));
+    if (!endsInFooter && tailSize >= kId3v1Size &&
+        tail->compare(tailSize - kId3v1Size, 3, "TAG") == 0) {
+        tag.hasId3v1 = true;
+        tag.end -= kId3v1Size;
     }
     if (tag.end < kFooterSize) {
         return tag;
     }
-    const auto footer = file.ReadAt(tag.end - kFooterSize, kFooterSize);
-    if (!footer) {
-        return std::nullopt;
-    }
-    tag.size = ReadLE32(*footer, 12);
-    if (!IsApeSignature(*footer) || tag.size < kFooterSize || tag.size > tag.end) {
+    const std::string_view footer = std::string_view(*tail).substr(
+        static_cast<std::size_t>(tailSize - (file.Size() - tag.end)) - kFooterSize, kFooterSize);
+    tag.size = ReadLE32(footer, 12);
+    if (!IsApeSignature(footer) || tag.size < kFooterSize || tag.size > tag.end) {
         return tag;
     }
+    tag.version = ReadLE32(footer, 8);
+    tag.itemCount = ReadLE32(footer, 16);
+    tag.flags = ReadLE32(footer, 20);
     tag.exists = true;
-    tag.version = ReadLE32(*footer, 8);
-    tag.itemCount = ReadLE32(*footer, 16);
-    tag.flags = ReadLE32(*footer, 20);
     tag.itemsStart = tag.end - tag.size;
     tag.start = tag.itemsStart;
     // The header is counted only when it is really there: a flag alone must not make a

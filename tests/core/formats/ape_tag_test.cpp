@@ -213,6 +213,14 @@ TEST(ApeTag, StripRemovesTheTagWithItsHeaderAndTheId3v1TagBehindIt) {
     ASSERT_TRUE(tag.Strip(path));
     EXPECT_EQ(ReadBytes(path), kAudio);
 
+    // A tag with header of 131 bytes: the "TAG" in its "APETAGEX" is no ID3v1 tag.
+    const std::string tag131 = Tag(2000, Item("Title", std::string(53, 't')), 1, true);
+    ASSERT_EQ(tag131.size(), 131u);
+    WriteBytes(path, kAudio + tag131);
+    EXPECT_EQ(ReadTag(path).Title(), std::string(53, 't'));
+    ASSERT_TRUE(tag.Strip(path));
+    EXPECT_EQ(ReadBytes(path), kAudio);
+
     // Nothing to strip: the file, even a read-only one, is not touched.
     ::chmod(path.c_str(), 0444);
     ASSERT_TRUE(tag.Strip(path));
