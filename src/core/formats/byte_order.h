@@ -55,6 +55,11 @@ inline void AppendLE32(std::string& out, std::uint32_t v) {
     AppendLE16(out, v >> 16);
 }
 
+inline void AppendBE16(std::string& out, std::uint32_t v) {
+    out += static_cast<char>((v >> 8) & 0xFF);
+    out += static_cast<char>(v & 0xFF);
+}
+
 inline void AppendBE32(std::string& out, std::uint32_t v) {
     out += static_cast<char>((v >> 24) & 0xFF);
     out += static_cast<char>((v >> 16) & 0xFF);

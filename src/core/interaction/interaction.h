@@ -42,6 +42,9 @@ public:
     virtual ConfirmAnswer Confirm(const std::string& text, int helpTopic) = 0;
     virtual ReplaceAnswer AskReplace(const ReplaceQuestion& question) = 0;
 
+    // The hourglass: the program is busy and the user should wait.
+    virtual void SetBusy(bool busy) = 0;
+
     // A passing notice while a step runs ("Packing database"); cleared by EndNotice.
     virtual void BeginNotice(const std::string& text) = 0;
     virtual void EndNotice() = 0;

@@ -1,0 +1,68 @@
+#include "catalog_store/schema.h"
+
+namespace sonarchive::catalog {
+namespace {
+
+constexpr const char* kCreateMaindata =
+    "create table if not exists maindata ("
+    "Id INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "dGroupId INTEGER, dFormat SMALLINT, dYear SMALLINT, dTrack SMALLINT, "
+    "dTitle CHAR(50), dArtist CHAR(50), dAlbum CHAR(50), dComment CHAR(250), dGenre CHAR(25), "
+    "dComposer CHAR(50), dEncoder CHAR(50), dCopyright CHAR(50), dLanguage CHAR(25), "
+    "dLink CHAR(100), dPath CHAR(230), dDriveSerialNumber CHAR(64), dDriveLabel CHAR(12), "
+    "dDriveLetter CHAR(255), dDriveType INTEGER, dFileSize INTEGER, dMPEGVersion INTEGER, "
+    "dMPEGLayer INTEGER, dMPEGBitrate INTEGER, dMPEGFrequency INTEGER, dChannelMode INTEGER, "
+    "dMPEGFrames INTEGER, dMPEGCRC SMALLINT, dMPEGCopyright SMALLINT, dMPEGOriginal SMALLINT, "
+    "dMPEGEmphasis SMALLINT, dMPEGEncoder CHAR(15), dLength DOUBLE, dDateAdded DATE, "
+    "dTimeAdded TIME, dFileDate DATE)";
+
+constexpr const char* kCreateSubColl =
+    "create table if not exists SubColl ("
+    "id INTEGER PRIMARY KEY AUTOINCREMENT, dName CHAR(100), dDescription CHAR(255), "
+    "dUserid CHAR(50), dPassword CHAR(50), dFiles INTEGER, dLength INTEGER, dSize INTEGER, "
+    "dCreatedDate TIMESTAMP, dUsePositions INTEGER)";
+
+constexpr const char* kCreateSubCollD =
+    "create table if not exists SubCollD ("
+    "id INTEGER PRIMARY KEY AUTOINCREMENT, dDataId INTEGER, dEnabled INTEGER, "
+    "dLogical INTEGER, dPosition DOUBLE, dSubCollectionId INTEGER)";
+
+// The statements filter on a file's identity, on the drive type, on upper-cased artist,
+// album and genre, and on a member's collection and file.
+constexpr const char* kIndexes[] = {
+    "create index if not exists maindata_identity on maindata (dDriveSerialNumber, dPath)",
+    "create index if not exists maindata_drive_type on maindata (dDriveType)",
+    "create index if not exists maindata_upper_artist on maindata (upper(dArtist))",
+    "create index if not exists maindata_upper_album on maindata (upper(dAlbum))",
+    "create index if not exists maindata_upper_genre on maindata (upper(dGenre))",
+    "create index if not exists subcolld_collection on SubCollD (dSubCollectionId)",
+    "create index if not exists subcolld_data on SubCollD (dDataId)",
+};
+
+}  // namespace
+
+bool EnsureCatalogTables(Database& database) {
+    bool existed = false;
+    {
+        Query found(database, "select 1 from sqlite_master where type = 'table' and "
+                              "name = 'maindata' collate nocase");
+        existed = !found.AtEnd();
+    }
+    database.Execute(kCreateMaindata);
+    database.Execute(kCreateSubColl);
+    database.Execute(kCreateSubCollD);
+    return !existed;
+}
+
+void EnsureCatalogIndexes(Database& database) {
+    for (const char* index : kIndexes) {
+        database.Execute(index);
+    }
+}
+
+void EnsureCatalogSchema(Database& database) {
+    EnsureCatalogTables(database);
+    EnsureCatalogIndexes(database);
+}
+
+}  // namespace sonarchive::catalog
