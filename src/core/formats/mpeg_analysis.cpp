@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "formats/name_table.h"
+
 namespace sonarchive::formats {
 namespace {
 
@@ -67,7 +69,7 @@ MpegEncoderID GuessFromHeaderBits(const FrameHeader& f, std::string_view vendorI
 std::string MpegEncoderName(int id) {
     static constexpr std::array<std::string_view, 8> kNames = {
         "Unknown", "Xing", "FhG", "LAME", "Blade", "GoGo", "Shine", "QDesign"};
-    return id >= 0 && id < static_cast<int>(kNames.size()) ? std::string(kNames[id]) : "";
+    return NameAt(kNames, id);
 }
 
 std::uint64_t MpegStreamAnalysis::StreamBytes() const {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "formats/byte_order.h"
+#include "formats/monkey.h"
 #include "formats/monkey_header.h"
 #include "support/test_support.h"
 
@@ -39,10 +42,25 @@ TEST(MonkeyHeaderRobustness, TruncatedRandomAndHostileHeaders) {
         read(Descriptor(3990, descriptorBytes), 0);
         read(Descriptor(3970, descriptorBytes), 0);
     }
-    for (unsigned seed = 0; seed < 300; ++seed) {
+    for (unsigned seed = 0; seed < 150; ++seed) {
         read("MAC " + RandomBytes(seed % 120, seed), seed % 5);
     }
     read("", 0xFFFFFFFFFFFFFFFFull);
+}
+
+TEST(MonkeyRobustness, RandomFilesWithTags) {
+    TempDir dir;
+    const std::string path = dir / "m.ape";
+    for (unsigned seed = 0; seed < 60; ++seed) {
+        const std::string bytes = "ID3\x04\0\0" + RandomBytes(4, seed) + Descriptor(3990, 52) +
+                                  RandomBytes(seed * 7, seed) + "APETAGEX" + RandomBytes(24, seed) +
+                                  "TAG" + RandomBytes(125, seed);
+        WriteBytes(path, bytes);
+        TMonkey monkey;
+        ASSERT_TRUE(monkey.Read(path));
+        EXPECT_TRUE(std::isfinite(monkey.Duration()));
+        EXPECT_GE(monkey.Duration(), 0);
+    }
 }
 
 }  // namespace
