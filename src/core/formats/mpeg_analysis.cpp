@@ -78,7 +78,9 @@ std::uint64_t MpegStreamAnalysis::StreamBytes() const {
 }
 
 std::uint16_t MpegStreamAnalysis::BitRate() const {
-    if (!HasVbrFrameCount()) {
+    // "Info" marks a constant-bit-rate stream: every header states the exact rate, while the
+    // header's byte count also covers the Info frame that its frame count leaves out.
+    if (!HasVbrFrameCount() || VBR.ID == "Info") {
         return TableBitRate(Frame);
     }
     // Average frame size less the first frame's padding, turned back into a rate; a header

@@ -46,7 +46,8 @@ struct MpegStreamAnalysis {
     // Bytes of the stream between the tags at its start and end.
     std::uint64_t AudioBytes = 0;
 
-    // kbit/s: the average of the VBR header's counts, else the first frame's table bit rate.
+    // kbit/s: the average of the VBR header's counts, else (and for a constant-bit-rate "Info"
+    // header) the first frame's table bit rate.
     std::uint16_t BitRate() const;
     // The VBR header's frame count, else the stream bytes divided by the first frame's size.
     std::int64_t Frames() const;

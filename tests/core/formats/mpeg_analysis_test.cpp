@@ -65,9 +65,15 @@ TEST(MpegFigures, VariableBitRateFromTheHeaderCounts) {
     mpeg2.version = 2;
     mpeg2.bitRate = 8;
     a = Found(mpeg2, 100000);
-    a.VBR = Vbr("Info", 500, 100000);
+    a.VBR = Vbr("Xing", 500, 100000);
     EXPECT_DOUBLE_EQ(a.Duration(), 500.0 * 576 / 22050);
     EXPECT_EQ(a.BitRate(), 61);  // 200 bytes per frame * 22050 / 72 / 1000 = 61.25
+
+    // A constant-bit-rate stream's Info header counts frames; its rate is the header's.
+    a.VBR = Vbr("Info", 500, 100000);
+    EXPECT_EQ(a.BitRate(), 64);
+    EXPECT_EQ(a.Frames(), 500);
+    EXPECT_DOUBLE_EQ(a.Duration(), 500.0 * 576 / 22050);
 }
 
 TEST(MpegFigures, AHeaderWithoutCountsFallsBackToTheFirstFrame) {
