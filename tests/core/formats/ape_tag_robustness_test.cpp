@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "format_bytes.h"
 #include "formats/ape_tag.h"
-#include "formats/byte_order.h"
 #include "support/test_support.h"
 
 namespace sonarchive::formats {
@@ -11,32 +11,18 @@ using sonarchive::testing::RandomBytes;
 using sonarchive::testing::ReadBytes;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
+using testing::ApeFrame;
+using testing::ApeItem;
+using testing::ApeTag;
+using testing::Id3v1Tag;
 
 const std::string kAudio(400, '\x42');
 
-std::string Item(std::string_view key, std::string_view value, std::uint32_t flags = 0) {
-    std::string out;
-    AppendLE32(out, static_cast<std::uint32_t>(value.size()));
-    AppendLE32(out, flags);
-    return out + std::string(key) + '\0' + std::string(value);
-}
-
-std::string Footer(std::uint32_t size, std::uint32_t count, std::uint32_t flags) {
-    std::string out = "APETAGEX";
-    AppendLE32(out, 2000);
-    AppendLE32(out, size);
-    AppendLE32(out, count);
-    AppendLE32(out, flags);
-    return out + std::string(8, '\0');
-}
-
 std::string SampleFile() {
-    const std::string items = Item("Title", "t") +
-                              Item("Cover Art (Front)", RandomBytes(90, 1), 2) +
-                              Item("Artist", "a") + Item("Track", "1/2");
-    const auto size = static_cast<std::uint32_t>(items.size() + 32);
-    return kAudio + Footer(size, 4, 0xA0000000) + items + Footer(size, 4, 0x80000000) + "TAG" +
-           std::string(125, '\0');
+    const std::string items = ApeItem("Title", "t") +
+                              ApeItem("Cover Art (Front)", RandomBytes(90, 1), 2) +
+                              ApeItem("Artist", "a") + ApeItem("Track", "1/2");
+    return kAudio + ApeTag(2000, items, 4, true) + Id3v1Tag();
 }
 
 // Reading never fails on content; writing either fails leaving the file as it was, or
@@ -82,17 +68,16 @@ TEST(ApeTagRobustness, HostileSizesAndCounts) {
     // Huge item count over tiny items; a value size far past the end; a key without end.
     std::string items;
     for (int i = 0; i < 2000; ++i) {
-        items += Item("K", "");
+        items += ApeItem("K", "");
     }
-    auto size = static_cast<std::uint32_t>(items.size() + 32);
-    ExpectSaneReadAndWrite(path, kAudio + items + Footer(size, 0xFFFFFFFF, 0));
-    items = Item("Title", "x");
+    ExpectSaneReadAndWrite(path, kAudio + items + ApeFrame(2000, items.size(), 0xFFFFFFFF, 0));
+    items = ApeItem("Title", "x");
     items[3] = '\x7f';
-    ExpectSaneReadAndWrite(path, kAudio + items + Footer(14 + 32, 1, 0));
+    ExpectSaneReadAndWrite(path, kAudio + items + ApeFrame(2000, 14, 1, 0));
     items = "\x01\0\0\0\0\0\0\0" + std::string(300, 'K');
-    ExpectSaneReadAndWrite(path, kAudio + items + Footer(308 + 32, 1, 0));
-    ExpectSaneReadAndWrite(path, kAudio + Footer(0xFFFFFFFF, 1, 0x80000000));
-    ExpectSaneReadAndWrite(path, Footer(32, 0, 0x80000000));
+    ExpectSaneReadAndWrite(path, kAudio + items + ApeFrame(2000, 308, 1, 0));
+    ExpectSaneReadAndWrite(path, kAudio + ApeFrame(2000, 0xFFFFFFFFu - 32, 1, 0x80000000));
+    ExpectSaneReadAndWrite(path, ApeFrame(2000, 0, 0, 0x80000000));
     ExpectSaneReadAndWrite(path, "APETAGEX");
     for (unsigned seed = 0; seed < 40; ++seed) {
         ExpectSaneReadAndWrite(

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "formats/byte_order.h"
+#include "format_bytes.h"
 #include "support/test_support.h"
 
 namespace sonarchive::formats {
@@ -15,37 +15,12 @@ using namespace std::string_literals;
 using sonarchive::testing::ReadBytes;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
+using testing::ApeFrame;
+using testing::ApeItem;
+using testing::ApeTag;
+using testing::Id3v1Tag;
 
 const std::string kAudio = "MAC audio frames " + std::string(300, '\x5a');
-
-std::string Item(std::string_view key, std::string_view value, std::uint32_t flags = 0) {
-    std::string out;
-    AppendLE32(out, static_cast<std::uint32_t>(value.size()));
-    AppendLE32(out, flags);
-    return out + std::string(key) + '\0' + std::string(value);
-}
-
-// "APETAGEX" header or footer for `items`.
-std::string Frame(std::uint32_t version, const std::string& items, std::uint32_t count,
-                  std::uint32_t flags) {
-    std::string out = "APETAGEX";
-    AppendLE32(out, version);
-    AppendLE32(out, static_cast<std::uint32_t>(items.size() + 32));
-    AppendLE32(out, count);
-    AppendLE32(out, flags);
-    return out + std::string(8, '\0');
-}
-
-std::string Tag(std::uint32_t version, const std::string& items, std::uint32_t count,
-                bool withHeader = false) {
-    const std::uint32_t hasHeader = withHeader ? 1u << 31 : 0;
-    return (withHeader ? Frame(version, items, count, hasHeader | 1u << 29) : "") + items +
-           Frame(version, items, count, hasHeader);
-}
-
-std::string Id3v1() {
-    return "TAG" + std::string(125, '\0');
-}
 
 TAPEtag ReadTag(const std::string& path) {
     TAPEtag tag;
@@ -57,11 +32,12 @@ TEST(ApeTag, ReadsTheEightItemsWithTheEncodingOfTheVersion) {
     TempDir dir;
     const std::string path = dir / "a.ape";
     const std::string longComment(1000, 'c');
-    const std::string items =
-        Item("TITLE", "  Old  ") + Item("title", "Bj\xf6rk") + Item("artist", "Sigur R\xf3s") +
-        Item("Track", "3/10") + Item("Comment", longComment) + Item("Year", "2001") +
-        Item("Genre", "Rock") + Item("Album", "\x01 A \x02") + Item("Copyright", "(c)");
-    WriteBytes(path, kAudio + Tag(1000, items, 9));
+    const std::string items = ApeItem("TITLE", "  Old  ") + ApeItem("title", "Bj\xf6rk") +
+                              ApeItem("artist", "Sigur R\xf3s") + ApeItem("Track", "3/10") +
+                              ApeItem("Comment", longComment) + ApeItem("Year", "2001") +
+                              ApeItem("Genre", "Rock") + ApeItem("Album", "\x01 A \x02") +
+                              ApeItem("Copyright", "(c)");
+    WriteBytes(path, kAudio + ApeTag(1000, items, 9));
     TAPEtag tag = ReadTag(path);
     EXPECT_TRUE(tag.Exists());
     EXPECT_EQ(tag.Version(), 1000u);
@@ -76,9 +52,10 @@ TEST(ApeTag, ReadsTheEightItemsWithTheEncodingOfTheVersion) {
     EXPECT_EQ(tag.Copyright(), "(c)");
 
     // Version 2.0 values are UTF-8; a header in front and an ID3v1 tag behind are allowed.
-    WriteBytes(
-        path, kAudio + Tag(2000, Item("Title", "Bj\u00f6rk \u263a") + Item("Track", "x"), 2, true) +
-                  Id3v1());
+    WriteBytes(path, kAudio +
+                         ApeTag(2000, ApeItem("Title", "Bj\u00f6rk \u263a") + ApeItem("Track", "x"),
+                                2, true) +
+                         Id3v1Tag());
     tag = ReadTag(path);
     EXPECT_EQ(tag.Version(), 2000u);
     EXPECT_EQ(tag.Title(), "Bj\u00f6rk \u263a");
@@ -96,22 +73,22 @@ TEST(ApeTag, ReadsTheEightItemsWithTheEncodingOfTheVersion) {
 TEST(ApeTag, FilesWithoutATagOrWithSizesThatDoNotFit) {
     TempDir dir;
     const std::string path = dir / "a.ape";
-    WriteBytes(path, kAudio + Id3v1());
+    WriteBytes(path, kAudio + Id3v1Tag());
     EXPECT_FALSE(ReadTag(path).Exists());
     WriteBytes(path, "tiny");
     EXPECT_FALSE(ReadTag(path).Exists());
 
     // A footer claiming more bytes than the file holds is no tag.
-    std::string footer = Frame(1000, "", 0, 0);
+    std::string footer = ApeFrame(1000, 0, 0, 0);
     footer[12] = '\xff';
     footer[13] = '\xff';
     WriteBytes(path, "abc" + footer);
     EXPECT_FALSE(ReadTag(path).Exists());
 
     // An item whose value runs past the items ends the walk; the items before it count.
-    std::string broken = Item("Title", "ok") + Item("Artist", "runs past the end");
+    std::string broken = ApeItem("Title", "ok") + ApeItem("Artist", "runs past the end");
     broken[19] = '\x7f';  // high byte of the second item's value size
-    WriteBytes(path, kAudio + Tag(2000, broken, 2));
+    WriteBytes(path, kAudio + ApeTag(2000, broken, 2));
     TAPEtag tag = ReadTag(path);
     EXPECT_TRUE(tag.Exists());
     EXPECT_EQ(tag.Title(), "ok");
@@ -124,18 +101,18 @@ TEST(ApeTag, FilesWithoutATagOrWithSizesThatDoNotFit) {
 TEST(ApeTag, RewriteKeepsOtherItemsAndUnchangedValuesByteForByte) {
     TempDir dir;
     const std::string path = dir / "a.ape";
-    const std::string cover = Item("Cover Art (Front)", "cover.jpg\0\xff\xd8\xff\xe0\0\x10"s, 2);
+    const std::string cover = ApeItem("Cover Art (Front)", "cover.jpg\0\xff\xd8\xff\xe0\0\x10"s, 2);
     const std::string bigCover =
-        Item("Cover Art (Back)", sonarchive::testing::RandomBytes(70000, 1), 2);
-    const std::string composer = Item("Composer", "Arvo P\xc3\xa4rt");
-    const std::string track = Item("TRACK", "3/10");
-    const std::string oldTitle = Item("Title", "Old\0"s);  // an older writer's zero byte
-    WriteBytes(
-        path,
-        kAudio +
-            Tag(2000, cover + track + composer + bigCover + oldTitle + Item("Artist", "Someone"), 6,
-                true) +
-            Id3v1());
+        ApeItem("Cover Art (Back)", sonarchive::testing::RandomBytes(70000, 1), 2);
+    const std::string composer = ApeItem("Composer", "Arvo P\xc3\xa4rt");
+    const std::string track = ApeItem("TRACK", "3/10");
+    const std::string oldTitle = ApeItem("Title", "Old\0"s);  // an older writer's zero byte
+    WriteBytes(path, kAudio +
+                         ApeTag(2000,
+                                cover + track + composer + bigCover + oldTitle +
+                                    ApeItem("Artist", "Someone"),
+                                6, true) +
+                         Id3v1Tag());
 
     TAPEtag tag = ReadTag(path);
     ASSERT_EQ(tag.Title(), "Old");
@@ -145,15 +122,16 @@ TEST(ApeTag, RewriteKeepsOtherItemsAndUnchangedValuesByteForByte) {
     ASSERT_TRUE(tag.Write(path));
 
     const std::string items = cover + track + composer + bigCover + oldTitle +
-                              Item("Artist", "Somebody else") + Item("Album", "\u00c5lbum \u263a");
-    EXPECT_EQ(ReadBytes(path), kAudio + Tag(2000, items, 7));
+                              ApeItem("Artist", "Somebody else") +
+                              ApeItem("Album", "\u00c5lbum \u263a");
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, items, 7));
     tag = ReadTag(path);
     EXPECT_EQ(tag.Album(), "\u00c5lbum \u263a");
     EXPECT_EQ(tag.Track(), 3);
 
     // Writing again without changes gives the same bytes.
     ASSERT_TRUE(tag.Write(path));
-    EXPECT_EQ(ReadBytes(path), kAudio + Tag(2000, items, 7));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, items, 7));
 
     // Clearing fields removes their items; the others stay.
     tag.SetTrack(0);
@@ -161,7 +139,7 @@ TEST(ApeTag, RewriteKeepsOtherItemsAndUnchangedValuesByteForByte) {
     tag.SetArtist("");
     tag.SetAlbum("");
     ASSERT_TRUE(tag.Write(path));
-    EXPECT_EQ(ReadBytes(path), kAudio + Tag(2000, cover + composer + bigCover, 3));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, cover + composer + bigCover, 3));
 }
 
 TEST(ApeTag, WritesVersionOneUnlessTheTagWasTwoOrAValueNeedsIt) {
@@ -173,48 +151,50 @@ TEST(ApeTag, WritesVersionOneUnlessTheTagWasTwoOrAValueNeedsIt) {
     tag.SetTrack(12);
     ASSERT_TRUE(tag.Write(path));
     EXPECT_EQ(ReadBytes(path),
-              kAudio + Tag(1000, Item("Title", "Caf\xe9") + Item("Track", "12"), 2));
+              kAudio + ApeTag(1000, ApeItem("Title", "Caf\xe9") + ApeItem("Track", "12"), 2));
 
     // A 1.0 tag whose value needs more than ISO-8859-1 becomes 2.0: kept ISO-8859-1 texts
     // are re-encoded, binary values with zero bytes are left alone.
-    const std::string binary = Item("Data", "\xe9\0\xe9"s);
+    const std::string binary = ApeItem("Data", "\xe9\0\xe9"s);
     WriteBytes(
-        path, kAudio + Tag(1000, Item("Title", "Caf\xe9") + Item("Place", "G\xe4vle") + binary, 3));
+        path,
+        kAudio +
+            ApeTag(1000, ApeItem("Title", "Caf\xe9") + ApeItem("Place", "G\xe4vle") + binary, 3));
     tag = ReadTag(path);
     tag.SetArtist("\u041c\u0438\u0440");
     ASSERT_TRUE(tag.Write(path));
     EXPECT_EQ(ReadBytes(path),
-              kAudio + Tag(2000,
-                           Item("Title", "Caf\u00e9") + Item("Place", "G\u00e4vle") + binary +
-                               Item("Artist", "\u041c\u0438\u0440"),
-                           4));
+              kAudio + ApeTag(2000,
+                              ApeItem("Title", "Caf\u00e9") + ApeItem("Place", "G\u00e4vle") +
+                                  binary + ApeItem("Artist", "\u041c\u0438\u0440"),
+                              4));
 
     // An empty tagless file gets a footer-only tag; the Part's writer did the same.
     WriteBytes(path, kAudio);
     ASSERT_TRUE(TAPEtag().Write(path));
-    EXPECT_EQ(ReadBytes(path), kAudio + Tag(1000, "", 0));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(1000, "", 0));
 }
 
 TEST(ApeTag, StripRemovesTheTagWithItsHeaderAndTheId3v1TagBehindIt) {
     TempDir dir;
     const std::string path = dir / "a.ape";
     TAPEtag tag;
-    WriteBytes(path, kAudio + Tag(2000, Item("Title", "x"), 1, true) + Id3v1());
+    WriteBytes(path, kAudio + ApeTag(2000, ApeItem("Title", "x"), 1, true) + Id3v1Tag());
     ASSERT_TRUE(tag.Strip(path));
     EXPECT_EQ(ReadBytes(path), kAudio);
 
-    WriteBytes(path, kAudio + Id3v1());
+    WriteBytes(path, kAudio + Id3v1Tag());
     ASSERT_TRUE(tag.Strip(path));
     EXPECT_EQ(ReadBytes(path), kAudio);
 
     // A header flag without a header in front of the items cuts no audio.
-    const std::string items = Item("Title", "x");
-    WriteBytes(path, kAudio + items + Frame(2000, items, 1, 1u << 31));
+    const std::string items = ApeItem("Title", "x");
+    WriteBytes(path, kAudio + items + ApeFrame(2000, items.size(), 1, 1u << 31));
     ASSERT_TRUE(tag.Strip(path));
     EXPECT_EQ(ReadBytes(path), kAudio);
 
     // A tag with header of 131 bytes: the "TAG" in its "APETAGEX" is no ID3v1 tag.
-    const std::string tag131 = Tag(2000, Item("Title", std::string(53, 't')), 1, true);
+    const std::string tag131 = ApeTag(2000, ApeItem("Title", std::string(53, 't')), 1, true);
     ASSERT_EQ(tag131.size(), 131u);
     WriteBytes(path, kAudio + tag131);
     EXPECT_EQ(ReadTag(path).Title(), std::string(53, 't'));
@@ -234,7 +214,7 @@ TEST(ApeTag, StripRemovesTheTagWithItsHeaderAndTheId3v1TagBehindIt) {
 TEST(ApeTag, AFailedWriteLeavesTheFileIntactAndReadOnlyFilesAreWritten) {
     TempDir dir;
     const std::string path = dir / "a.ape";
-    const std::string original = kAudio + Tag(1000, Item("Title", "Old"), 1) + Id3v1();
+    const std::string original = kAudio + ApeTag(1000, ApeItem("Title", "Old"), 1) + Id3v1Tag();
     WriteBytes(path, original);
     TAPEtag tag;
     tag.SetTitle("New");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "format_bytes.h"
 #include "formats/byte_order.h"
 #include "support/test_support.h"
 
@@ -10,23 +11,7 @@ namespace {
 
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
-
-// The header before version 3.98: 32 bytes, then the optional peak level and seek elements.
-std::string OldHeader(std::uint16_t version, std::uint16_t level, std::uint16_t flags,
-                      std::uint16_t channels, std::uint32_t rate, std::uint32_t frames,
-                      std::uint32_t finalBlocks, const std::string& optional) {
-    std::string b = "MAC ";
-    AppendLE16(b, version);
-    AppendLE16(b, level);
-    AppendLE16(b, flags);
-    AppendLE16(b, channels);
-    AppendLE32(b, rate);
-    AppendLE32(b, 44);  // WAV header bytes
-    AppendLE32(b, 0);   // terminating bytes
-    AppendLE32(b, frames);
-    AppendLE32(b, finalBlocks);
-    return b + optional;
-}
+using testing::MonkeyOldHeader;
 
 // Descriptor (52 bytes, or more when `descriptorBytes` says so) followed by the 24-byte header.
 std::string NewHeader(std::uint16_t version, std::uint32_t descriptorBytes) {
@@ -100,7 +85,8 @@ TEST(MonkeyHeader, OldLayoutWithItsOptionalNumbers) {
     std::string optional;
     AppendLE32(optional, 16384);  // peak level
     AppendLE32(optional, 99);     // seek elements
-    MonkeyHeader h = ReadAt(dir, OldHeader(3970, 4000, 4 | 16 | 8, 2, 44100, 100, 1000, optional));
+    MonkeyHeader h =
+        ReadAt(dir, MonkeyOldHeader(3970, 4000, 4 | 16 | 8, 2, 44100, 100, 1000, optional));
     EXPECT_EQ(h.ID, "MAC ");
     EXPECT_EQ(h.Version, 3970);
     EXPECT_EQ(h.CompressionLevel, 4000);
@@ -117,12 +103,12 @@ TEST(MonkeyHeader, OldLayoutWithItsOptionalNumbers) {
     // Without a peak level the seek element count comes first; without their flags both are 0.
     std::string seekOnly;
     AppendLE32(seekOnly, 77);
-    h = ReadAt(dir, OldHeader(3800, 4000, 16 | 1, 1, 22050, 5, 10, seekOnly));
+    h = ReadAt(dir, MonkeyOldHeader(3800, 4000, 16 | 1, 1, 22050, 5, 10, seekOnly));
     EXPECT_EQ(h.PeakLevel, 0u);
     EXPECT_EQ(h.SeekElements, 77u);
     EXPECT_EQ(h.BitsPerSample, 8);
     EXPECT_EQ(h.BlocksPerFrame, 73728u);
-    h = ReadAt(dir, OldHeader(3800, 3000, 0, 1, 22050, 5, 10, optional));
+    h = ReadAt(dir, MonkeyOldHeader(3800, 3000, 0, 1, 22050, 5, 10, optional));
     EXPECT_EQ(h.PeakLevel, 0u);
     EXPECT_EQ(h.SeekElements, 0u);
     EXPECT_EQ(h.BitsPerSample, 16);
@@ -145,7 +131,7 @@ TEST(MonkeyHeader, BytesThatAreNoHeader) {
     TempDir dir;
     EXPECT_EQ(ReadAt(dir, "MAC!" + std::string(60, '\0')).ID, "");
     const std::string path = dir / "short.ape";
-    WriteBytes(path, OldHeader(3970, 2000, 0, 2, 44100, 1, 1, "").substr(0, 31));
+    WriteBytes(path, MonkeyOldHeader(3970, 2000, 0, 2, 44100, 1, 1, "").substr(0, 31));
     const InputFile file(path);
     EXPECT_EQ(ReadMonkeyHeader(file, 0)->ID, "");
     EXPECT_EQ(ReadMonkeyHeader(file, 1000)->ID, "");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/byte_order.h"
+#include "format_bytes.h"
 #include "support/test_support.h"
 
 namespace sonarchive::formats {
@@ -14,47 +14,17 @@ using sonarchive::testing::WriteBytes;
 // The header before version 3.98 with a peak level stored (flag 4).
 std::string OldHeader(std::uint16_t version, std::uint16_t flags, std::uint32_t frames,
                       std::uint32_t finalBlocks) {
-    std::string b = "MAC ";
-    AppendLE16(b, version);
-    AppendLE16(b, 2000);
-    AppendLE16(b, flags | 4);
-    AppendLE16(b, 2);
-    AppendLE32(b, 44100);
-    AppendLE32(b, 44);
-    AppendLE32(b, 0);
-    AppendLE32(b, frames);
-    AppendLE32(b, finalBlocks);
-    AppendLE32(b, 12345);
-    return b;
-}
-
-std::string Id3v2Tag(std::uint32_t size) {
-    std::string tag = "ID3\x03";
-    tag += '\0';
-    tag += '\0';
-    AppendSyncsafe32(tag, size - 10);
-    tag.resize(size, '\0');
-    return tag;
-}
-
-std::string ApeTag() {
-    std::string item;
-    AppendLE32(item, 5);
-    AppendLE32(item, 0);
-    item += std::string("Title\0Hello", 11);
-    std::string footer = "APETAGEX";
-    AppendLE32(footer, 2000);
-    AppendLE32(footer, static_cast<std::uint32_t>(item.size() + 32));
-    AppendLE32(footer, 1);
-    AppendLE32(footer, 0);
-    return item + footer + std::string(8, '\0');
+    return testing::MonkeyOldHeader(version, 2000, flags | 4, 2, 44100, frames, finalBlocks,
+                                    testing::Le32(12345));
 }
 
 TEST(Monkey, ReadsTheHeaderBehindTheId3v2TagAndTheTags) {
     TempDir dir;
     const std::string path = dir / "a.ape";
-    WriteBytes(path, Id3v2Tag(300) + OldHeader(3970, 0, 100, 1000) + std::string(500, '\x33') +
-                         ApeTag() + "TAG" + std::string(125, '\0'));
+    WriteBytes(path, testing::Id3v2Tag(300) + OldHeader(3970, 0, 100, 1000) +
+                         std::string(500, '\x33') +
+                         testing::ApeTag(2000, testing::ApeItem("Title", "Hello"), 1) +
+                         testing::Id3v1Tag());
     TMonkey monkey;
     ASSERT_TRUE(monkey.Read(path));
     ASSERT_TRUE(monkey.Valid());

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "format_bytes.h"
 #include "formats/byte_order.h"
 #include "formats/mpeg_audio.h"
 #include "formats/mpeg_stream.h"
-#include "mpeg_test_frames.h"
 #include "support/test_support.h"
 
 namespace sonarchive::formats {

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/byte_order.h"
-#include "mpeg_test_frames.h"
+#include "format_bytes.h"
 #include "support/test_support.h"
 
 namespace sonarchive::formats {
@@ -14,20 +13,8 @@ using sonarchive::testing::WriteBytes;
 using testing::Frame;
 using testing::Frames;
 using testing::HeaderBits;
-
-// An ID3v2.3 tag of `size` bytes in all: header and padding.
-std::string Id3v2Tag(std::uint32_t size) {
-    std::string tag = "ID3\x03";
-    tag += '\0';
-    tag += '\0';
-    AppendSyncsafe32(tag, size - 10);
-    tag.resize(size, '\0');
-    return tag;
-}
-
-std::string Id3v1Tag() {
-    return "TAG" + std::string(125, ' ');
-}
+using testing::Id3v1Tag;
+using testing::Id3v2Tag;
 
 TEST(MpegAudio, ReadsTheStreamBetweenTheTags) {
     TempDir dir;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mpeg_test_frames.h"
+#include "format_bytes.h"
 
 namespace sonarchive::formats {
 namespace {

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/byte_order.h"
-#include "mpeg_test_frames.h"
+#include "format_bytes.h"
 #include "support/test_support.h"
 
 namespace sonarchive::formats {
@@ -12,17 +11,12 @@ namespace {
 using namespace std::string_literals;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
+using testing::Be32;
 using testing::Frame;
 using testing::Frames;
 using testing::HeaderBits;
 
 constexpr std::size_t kLength128 = 417;  // MPEG 1 Layer III, 128 kbit/s, 44100 Hz
-
-std::string Be32(std::uint32_t v) {
-    std::string out;
-    AppendBE32(out, v);
-    return out;
-}
 
 // Writes the bytes to a file and runs the frame search on the window at `start`.
 FrameHeader Find(const TempDir& dir, const std::string& bytes, std::uint64_t start = 0) {
@@ -181,7 +175,7 @@ TEST(MpegStreamAnalysis, ThreeWindowsAtTheStartTheMiddleAndTheEnd) {
     TempDir dir;
     const HeaderBits h;
     const std::string front = "ID3 tag bytes naming LAME3.98 " + std::string(270, '\0');
-    const std::string id3v1 = "TAG" + std::string(125, ' ');
+    const std::string id3v1 = testing::Id3v1Tag();
 
     // A CBR stream between two tags, with LAME's signature in the padding of its last frame.
     std::string stream = Frames(h, kLength128, 20);

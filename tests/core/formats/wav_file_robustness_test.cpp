@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "format_bytes.h"
 #include "formats/byte_order.h"
 #include "formats/wav_file.h"
 #include "support/test_support.h"
@@ -12,12 +13,7 @@ namespace {
 using sonarchive::testing::RandomBytes;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
-
-std::string Chunk(std::string_view id, std::string_view body) {
-    std::string out(id);
-    AppendLE32(out, static_cast<std::uint32_t>(body.size()));
-    return out + std::string(body) + (body.size() % 2 ? "\0" : "");
-}
+using testing::RiffChunk;
 
 std::string SampleWav() {
     std::string format;
@@ -30,9 +26,9 @@ std::string SampleWav() {
     format += std::string("\x02\0\xf9\x07", 4);
     std::string fact;
     AppendLE32(fact, 44100);
-    const std::string chunks = Chunk("fmt ", format) + Chunk("fact", fact) +
-                               Chunk("LIST", "INFOISFT\x05\0\0\0sox!") +
-                               Chunk("data", std::string(600, '\x11'));
+    const std::string chunks = RiffChunk("fmt ", format) + RiffChunk("fact", fact) +
+                               RiffChunk("LIST", "INFOISFT\x05\0\0\0sox!") +
+                               RiffChunk("data", std::string(600, '\x11'));
     std::string riff = "RIFF";
     AppendLE32(riff, static_cast<std::uint32_t>(chunks.size() + 4));
     return riff + "WAVE" + chunks;
@@ -76,11 +72,11 @@ TEST(WavFileRobustness, TruncatedMutatedAndRandomFiles) {
 TEST(WavFileRobustness, ThousandsOfTinyChunksEndTheWalk) {
     TempDir dir;
     const std::string path = dir / "many.wav";
-    std::string chunks = Chunk("fmt ", std::string(16, '\x01'));
+    std::string chunks = RiffChunk("fmt ", std::string(16, '\x01'));
     for (int i = 0; i < 100000; ++i) {
-        chunks += Chunk("JUNK", "");
+        chunks += RiffChunk("JUNK", "");
     }
-    WriteBytes(path, "RIFF\xff\xff\xff\xffWAVE" + chunks + Chunk("data", "xx"));
+    WriteBytes(path, "RIFF\xff\xff\xff\xffWAVE" + chunks + RiffChunk("data", "xx"));
     TWAVfile wav;
     ASSERT_TRUE(wav.Read(path));
     EXPECT_EQ(wav.AudioBytes(), 0u);

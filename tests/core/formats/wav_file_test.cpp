@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "format_bytes.h"
 #include "formats/byte_order.h"
 #include "support/test_support.h"
 
@@ -11,16 +12,8 @@ namespace {
 using namespace std::string_literals;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
-
-std::string Chunk(std::string_view id, std::string_view body) {
-    std::string out(id);
-    AppendLE32(out, static_cast<std::uint32_t>(body.size()));
-    out += body;
-    if (body.size() % 2 != 0) {
-        out += '\0';
-    }
-    return out;
-}
+using testing::Le32;
+using testing::RiffChunk;
 
 // A WAVEFORMATEX body; `extra` follows the 16 basic bytes.
 std::string Format(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate,
@@ -42,12 +35,6 @@ std::string Riff(const std::string& chunks, std::optional<std::uint32_t> size = 
     return out + "WAVE" + chunks;
 }
 
-std::string Le32(std::uint32_t v) {
-    std::string out;
-    AppendLE32(out, v);
-    return out;
-}
-
 TWAVfile ReadWav(const TempDir& dir, const std::string& bytes) {
     const std::string path = dir / "t.wav";
     WriteBytes(path, bytes);
@@ -58,8 +45,8 @@ TWAVfile ReadWav(const TempDir& dir, const std::string& bytes) {
 
 TEST(WavFile, PcmWithDataRightAfterTheFormatChunk) {
     TempDir dir;
-    const TWAVfile wav = ReadWav(dir, Riff(Chunk("fmt ", Format(1, 2, 44100, 4, 16)) +
-                                           Chunk("data", std::string(17640, 'x'))));
+    const TWAVfile wav = ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 2, 44100, 4, 16)) +
+                                           RiffChunk("data", std::string(17640, 'x'))));
     ASSERT_TRUE(wav.Valid());
     EXPECT_EQ(wav.FormatTag(), 1);
     EXPECT_EQ(wav.Channels(), 2);
@@ -77,18 +64,18 @@ TEST(WavFile, ChunksBeforeTheDataAreWalkedNotTakenForASampleCount) {
     TempDir dir;
     // A LIST chunk of odd length (with its pad byte) between format and data, as many
     // programs write it: its first word is no sample count.
-    const std::string list = Chunk("LIST", "INFOINAM\x03\0\0\0abc"s);
-    TWAVfile wav = ReadWav(dir, Riff(Chunk("fmt ", Format(1, 1, 8000, 1, 8)) + list +
-                                     Chunk("data", std::string(4000, 'x'))));
+    const std::string list = RiffChunk("LIST", "INFOINAM\x03\0\0\0abc"s);
+    TWAVfile wav = ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)) + list +
+                                     RiffChunk("data", std::string(4000, 'x'))));
     ASSERT_TRUE(wav.Valid());
     EXPECT_EQ(wav.SampleCount(), 0u);
     EXPECT_EQ(wav.HeaderSize(), 12u + 24 + list.size() + 8);
     EXPECT_DOUBLE_EQ(wav.Duration(), 0.5);
 
     // A "JUNK" chunk before the format chunk, as Broadcast WAV writers reserve it.
-    wav = ReadWav(
-        dir, Riff(Chunk("JUNK", std::string(28, '\0')) + Chunk("fmt ", Format(1, 1, 8000, 1, 8)) +
-                  Chunk("data", std::string(800, 'x'))));
+    wav = ReadWav(dir, Riff(RiffChunk("JUNK", std::string(28, '\0')) +
+                            RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)) +
+                            RiffChunk("data", std::string(800, 'x'))));
     ASSERT_TRUE(wav.Valid());
     EXPECT_DOUBLE_EQ(wav.Duration(), 0.1);
 }
@@ -97,9 +84,9 @@ TEST(WavFile, CompressedAudioTakesItsLengthFromTheFactChunk) {
     TempDir dir;
     // IMA ADPCM: 20-byte format chunk, "fact" with 22050 samples, fewer data bytes than the
     // average byte rate would suggest.
-    TWAVfile wav =
-        ReadWav(dir, Riff(Chunk("fmt ", Format(17, 1, 22050, 512, 4, "\x02\0\xf9\x03"s)) +
-                          Chunk("fact", Le32(22050)) + Chunk("data", std::string(3000, 'x'))));
+    TWAVfile wav = ReadWav(
+        dir, Riff(RiffChunk("fmt ", Format(17, 1, 22050, 512, 4, "\x02\0\xf9\x03"s)) +
+                  RiffChunk("fact", Le32(22050)) + RiffChunk("data", std::string(3000, 'x'))));
     ASSERT_TRUE(wav.Valid());
     EXPECT_EQ(wav.FormatTag(), 17);
     EXPECT_EQ(TWAVfile::FormatName(wav.FormatTag()), "DVI/IMA ADPCM");
@@ -110,8 +97,9 @@ TEST(WavFile, CompressedAudioTakesItsLengthFromTheFactChunk) {
     // Plain samples in WAVE_FORMAT_EXTENSIBLE with a stale "fact" chunk: the data decides.
     const std::string extensible =
         "\x16\0\x18\0\x04\0\0\0\x01\0\0\0\0\0\x10\0\x80\0\0\xaa\0\x38\x9b\x71"s;
-    wav = ReadWav(dir, Riff(Chunk("fmt ", Format(0xFFFE, 1, 8000, 3, 24, extensible)) +
-                            Chunk("fact", Le32(99999)) + Chunk("data", std::string(2400, 'x'))));
+    wav = ReadWav(dir,
+                  Riff(RiffChunk("fmt ", Format(0xFFFE, 1, 8000, 3, 24, extensible)) +
+                       RiffChunk("fact", Le32(99999)) + RiffChunk("data", std::string(2400, 'x'))));
     ASSERT_TRUE(wav.Valid());
     EXPECT_EQ(wav.FormatTag(), 0xFFFE);
     EXPECT_EQ(TWAVfile::FormatName(wav.FormatTag()), "");
@@ -121,7 +109,7 @@ TEST(WavFile, CompressedAudioTakesItsLengthFromTheFactChunk) {
 TEST(WavFile, SizesAreBoundedByTheFile) {
     TempDir dir;
     // A streamed file: data and RIFF sizes left at their maximum.
-    TWAVfile wav = ReadWav(dir, Riff(Chunk("fmt ", Format(1, 1, 8000, 1, 8)) + "data" +
+    TWAVfile wav = ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)) + "data" +
                                          Le32(0xFFFFFFFF) + std::string(800, 'x'),
                                      0xFFFFFFFF));
     ASSERT_TRUE(wav.Valid());
@@ -130,15 +118,15 @@ TEST(WavFile, SizesAreBoundedByTheFile) {
     EXPECT_DOUBLE_EQ(wav.Duration(), 0.1);
 
     // A RIFF size smaller than the header: no sound data is trusted.
-    wav = ReadWav(
-        dir,
-        Riff(Chunk("fmt ", Format(1, 1, 8000, 1, 8)) + Chunk("data", std::string(800, 'x')), 20));
+    wav = ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)) +
+                                RiffChunk("data", std::string(800, 'x')),
+                            20));
     ASSERT_TRUE(wav.Valid());
     EXPECT_EQ(wav.HeaderSize(), 28u);
     EXPECT_EQ(wav.Duration(), 0);
 
     // No data chunk at all; a chunk size pointing far past the end ends the walk.
-    wav = ReadWav(dir, Riff(Chunk("fmt ", Format(1, 1, 8000, 1, 8)) + "LIST" + Le32(1u << 30)));
+    wav = ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)) + "LIST" + Le32(1u << 30)));
     ASSERT_TRUE(wav.Valid());
     EXPECT_EQ(wav.AudioBytes(), 0u);
     EXPECT_EQ(wav.HeaderSize(), wav.FileSize());
@@ -147,14 +135,14 @@ TEST(WavFile, SizesAreBoundedByTheFile) {
 
 TEST(WavFile, HeadersThatAreNotAcceptedReadAsInvalid) {
     TempDir dir;
-    const std::string data = Chunk("data", std::string(100, 'x'));
-    EXPECT_FALSE(ReadWav(dir, Riff(Chunk("fmt ", Format(1, 6, 8000, 6, 8)) + data)).Valid());
+    const std::string data = RiffChunk("data", std::string(100, 'x'));
+    EXPECT_FALSE(ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 6, 8000, 6, 8)) + data)).Valid());
     // A channel count whose low byte alone would look like mono.
-    EXPECT_FALSE(ReadWav(dir, Riff(Chunk("fmt ", Format(1, 257, 8000, 1, 8)) + data)).Valid());
+    EXPECT_FALSE(ReadWav(dir, Riff(RiffChunk("fmt ", Format(1, 257, 8000, 1, 8)) + data)).Valid());
     EXPECT_FALSE(ReadWav(dir, Riff(data)).Valid());
-    EXPECT_FALSE(ReadWav(dir, Riff(data + Chunk("fmt ", Format(1, 1, 8000, 1, 8)))).Valid());
-    EXPECT_FALSE(ReadWav(dir, Riff(Chunk("fmt ", "short"))).Valid());
-    std::string notWave = Riff(Chunk("fmt ", Format(1, 1, 8000, 1, 8)) + data);
+    EXPECT_FALSE(ReadWav(dir, Riff(data + RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)))).Valid());
+    EXPECT_FALSE(ReadWav(dir, Riff(RiffChunk("fmt ", "short"))).Valid());
+    std::string notWave = Riff(RiffChunk("fmt ", Format(1, 1, 8000, 1, 8)) + data);
     notWave.replace(8, 4, "AVI ");
     EXPECT_FALSE(ReadWav(dir, notWave).Valid());
     EXPECT_FALSE(ReadWav(dir, "RIFF").Valid());
