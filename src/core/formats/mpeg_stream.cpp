@@ -9,6 +9,10 @@ constexpr std::size_t kHeaderSize = 4;
 // An encoder's signature with its version: "LAME3.93", "LAME3.100".
 constexpr std::size_t kVendorTextSize = 8;
 constexpr std::size_t kVendorSearchFrames = 5;
+// The longest frame: MPEG 2.5 Layer II at 160 kbit/s and 8000 Hz, 2880 bytes and a padding
+// byte. A frame found at the last candidate offset is confirmed within this reach.
+constexpr std::size_t kLongestFrame = 2881;
+constexpr std::size_t kLongestReach = kMpegLastCandidate + kLongestFrame + kHeaderSize;
 
 // Xing/Info header (Xing's VBR header description, with LAME's "Info" for constant bit rate):
 // "Xing" or "Info", a 32-bit big-endian flag word, then only the fields whose flags are set:
@@ -107,6 +111,7 @@ VBRData ReadVbri(std::string_view b, std::size_t at) {
 
 std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window) {
     const std::string_view b = window.bytes;
+    std::optional<std::string> behind;  // the bytes behind the window, read once when needed
     for (std::size_t i = 0; i <= kMpegLastCandidate && i + kHeaderSize <= b.size(); ++i) {
         if (!IsFrameHeader(b, i)) {
             continue;
@@ -118,11 +123,14 @@ std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindo
         if (next + kHeaderSize <= b.size()) {
             confirmed = IsFrameHeader(b, next);
         } else {
-            const auto bytes = file.ReadAvailable(window.start + next, kHeaderSize);
-            if (!bytes) {
-                return std::nullopt;
+            if (!behind) {
+                behind = file.ReadAvailable(window.start + b.size(), kLongestReach - b.size());
+                if (!behind) {
+                    return std::nullopt;
+                }
             }
-            confirmed = bytes->size() == kHeaderSize && IsFrameHeader(*bytes, 0);
+            const std::size_t at = next - b.size();
+            confirmed = at + kHeaderSize <= behind->size() && IsFrameHeader(*behind, at);
         }
         if (confirmed) {
             frame.Found = true;
@@ -189,8 +197,9 @@ std::optional<MpegStreamAnalysis> AnalyseMpegStream(const InputFile& file, std::
     }
     auto frame = FindFirstFrame(file, *window);
     if (frame && !frame->Found && window->bytes.size() == kMpegWindowSize) {
-        // Junk in front of the audio: try the middle of the file.
-        window = readWindow((size - (audioStart < size ? audioStart : size)) / 2);
+        // Junk in front of the audio: try the middle of the stream (not of the file, which a
+        // large tag in front of the audio would put inside the tag).
+        window = readWindow(audioStart + analysis.AudioBytes / 2);
         frame = window ? FindFirstFrame(file, *window) : std::nullopt;
     }
     if (!frame) {

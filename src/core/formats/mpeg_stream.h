@@ -28,8 +28,9 @@ struct MpegWindow {
 };
 
 // Looks for the first frame at offsets 0 to kMpegLastCandidate of the window that is followed,
-// at its frame length, by another valid header. A following header beyond the window is read
-// from the file. Nothing on an I/O error; Found false when no frame was confirmed.
+// at its frame length, by another valid header. Following headers beyond the window are
+// looked for in the bytes behind it, read from the file at most once. Nothing on an I/O error;
+// Found false when no frame was confirmed.
 std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window);
 
 // The Xing/Info or VBRI header of a frame found in `window` at `frame.Position`.

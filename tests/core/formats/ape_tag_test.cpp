@@ -169,7 +169,7 @@ TEST(ApeTag, WritesVersionOneUnlessTheTagWasTwoOrAValueNeedsIt) {
                                   binary + ApeItem("Artist", "\u041c\u0438\u0440"),
                               4));
 
-    // An empty tagless file gets a footer-only tag; the Part's writer did the same.
+    // Empty fields on a file without a tag still give a tag: a footer without items.
     WriteBytes(path, kAudio);
     ASSERT_TRUE(TAPEtag().Write(path));
     EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(1000, "", 0));

@@ -204,6 +204,12 @@ TEST(MpegStreamAnalysis, ThreeWindowsAtTheStartTheMiddleAndTheEnd) {
     const std::size_t inFrame = (middle - junk.size()) % kLength128;
     EXPECT_EQ(a.Frame.Position, static_cast<std::int64_t>(inFrame ? kLength128 - inFrame : 0));
 
+    // The middle of the stream, not of the file: a large tag in front does not hide it.
+    const std::string bigTag(20000, 't');
+    a = Analyse(dir, bigTag + junk + stream, bigTag.size(), 0);
+    ASSERT_TRUE(a.Frame.Found);
+    EXPECT_EQ(a.Frame.Position, static_cast<std::int64_t>(inFrame ? kLength128 - inFrame : 0));
+
     // With a VBR header the end of the file is not searched.
     std::string vbr = Frame(h, kLength128, XingBody(36, "Xing", 1, Be32(19) + "LAME3.100"));
     vbr += Frames(h, kLength128, 19) + "GOGO" + std::string(4, 'U');
