@@ -5,7 +5,7 @@
 
 namespace sonarchive::formats {
 
-// 0 "Unknown", 1 "Mono", 2 "Stereo"; larger counts as "<n> channels".
+// 1 "Mono", 2 "Stereo", any other count "Unknown".
 std::string ChannelCountName(unsigned count);
 
 }  // namespace sonarchive::formats

@@ -76,8 +76,7 @@ TEST(RewriteFile, LeavesTheOriginalUntouchedOnAnyFailure) {
 
     // The temporary file cannot be created (a folder of that name is in the way).
     std::filesystem::create_directory(path + "~");
-    EXPECT_FALSE(
-        RewriteFile(path, [](const InputFile&, OutputFile& out) { return out.Write("x"); }));
+    EXPECT_FALSE(RewriteFile(path, [](const InputFile&, OutputFile& out) { return out.Write("x"); }));
     EXPECT_EQ(ReadBytes(path), "original bytes");
     EXPECT_TRUE(std::filesystem::is_directory(path + "~"));
 
