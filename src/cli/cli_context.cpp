@@ -4,8 +4,11 @@
 
 #include <iostream>
 
+#include "catalog_store/catalog_hosts.h"
 #include "catalog_store/startup.h"
 #include "platform/app_paths.h"
+#include "platform/machine_ini.h"
+#include "platform/system_host_prober.h"
 
 namespace sonarchive::cli {
 
@@ -76,6 +79,21 @@ catalog::Catalog* CliContext::OpenCatalog() {
         return nullptr;
     }
     return catalog_.get();
+}
+
+}  // namespace sonarchive::cli
+
+namespace sonarchive::cli {
+
+platform::ReachableHosts& CliContext::CheckedHosts() {
+    catalog::Catalog* catalog = OpenCatalog();
+    if (!hostsChecked_ && catalog != nullptr) {
+        hostsChecked_ = true;
+        platform::ReachabilityCheck check(std::make_shared<platform::SystemHostProber>(),
+                                          platform::ReadPingTimeout());
+        catalog::CheckCatalogHosts(catalog->Engine(), rules_, check, hosts_);
+    }
+    return hosts_;
 }
 
 }  // namespace sonarchive::cli

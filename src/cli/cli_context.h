@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "catalog_store/catalog.h"
+#include "catalog_store/path_rules.h"
 #include "catalog_store/settings.h"
+#include "cataloguing/record_builder.h"
 #include "cli/terminal_interaction.h"
+#include "platform/proc_mount_table.h"
+#include "platform/reachable_hosts.h"
 #include "platform/settings_file.h"
 
 namespace sonarchive::cli {
@@ -53,6 +57,15 @@ public:
     // user) when it cannot be opened or is damaged beyond repair.
     catalog::Catalog* OpenCatalog();
 
+    const platform::MountTable& Mounts() { return mounts_; }
+    const catalog::PathRules& Rules() { return rules_; }
+    // The hosts known to answer: on first use every network host of the open catalog is
+    // checked, as the desktop program does at start.
+    platform::ReachableHosts& CheckedHosts();
+    cataloguing::TagPreferences Preferences() const {
+        return cataloguing::TagPreferences::From(general_);
+    }
+
 private:
     std::string dataDirectory_;
     TerminalInteraction interaction_;
@@ -60,6 +73,10 @@ private:
     catalog::Registry registry_;
     catalog::GeneralSettings general_;
     std::unique_ptr<catalog::Catalog> catalog_;
+    platform::ProcMountTable mounts_;
+    catalog::PosixPathRules rules_{mounts_};
+    platform::ReachableHosts hosts_;
+    bool hostsChecked_ = false;
 };
 
 }  // namespace sonarchive::cli

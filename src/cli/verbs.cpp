@@ -5,8 +5,10 @@ namespace sonarchive::cli {
 std::span<const Verb> AllVerbs() {
     static const std::vector<Verb> verbs = [] {
         std::vector<Verb> all;
-        AddMaintenanceVerbs(all);
+        AddInspectVerb(all);
+        AddCataloguingVerbs(all);
         AddVolumeVerbs(all);
+        AddMaintenanceVerbs(all);
         return all;
     }();
     return verbs;

@@ -21,6 +21,8 @@ std::span<const Verb> AllVerbs();
 
 // The verbs of each area; AllVerbs joins them.
 void AddMaintenanceVerbs(std::vector<Verb>& verbs);
+void AddCataloguingVerbs(std::vector<Verb>& verbs);
+void AddInspectVerb(std::vector<Verb>& verbs);
 void AddVolumeVerbs(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli

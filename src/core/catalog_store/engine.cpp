@@ -89,6 +89,8 @@ EngineError::EngineError(int code, const std::string& message)
 
 bool Field::IsNull() const { return sqlite3_column_type(statement_, column_) == SQLITE_NULL; }
 
+int Field::Type() const { return sqlite3_column_type(statement_, column_); }
+
 std::int64_t Field::AsInteger() const { return sqlite3_column_int64(statement_, column_); }
 
 double Field::AsDouble() const { return sqlite3_column_double(statement_, column_); }

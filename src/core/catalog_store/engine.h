@@ -41,6 +41,8 @@ class Field {
 public:
     Field(sqlite3_stmt* statement, int column) : statement_(statement), column_(column) {}
     bool IsNull() const;
+    // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL.
+    int Type() const;
     std::int64_t AsInteger() const;
     double AsDouble() const;
     // Days since 1899-12-30, the fraction being the time of day; 0 for NULL or empty text.

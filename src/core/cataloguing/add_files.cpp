@@ -149,6 +149,10 @@ void FileAdder::SetPlaylistOpener(std::function<void(const std::string&)> opener
     openPlaylist_ = std::move(opener);
 }
 
+std::string FileAdder::LocalPath(const std::string& typed) const {
+    return rules_.IsNetworkPath(typed) ? rules_.ResolveTypedFolder(typed) : Absolute(typed);
+}
+
 bool FileAdder::Cancelled() {
     cancelled_ = cancelled_ || interaction_.CancelRequested();
     return cancelled_;
@@ -176,9 +180,7 @@ void FileAdder::AddError(const std::string& line) {
 bool FileAdder::AddFromFolder(const std::string& folder, bool recurse,
                               const std::vector<std::string>& masks) {
     RememberFirstId();
-    const std::string local = rules_.IsNetworkPath(folder)
-                                  ? rules_.BuildFullPath(rules_.NetworkHostOf(folder, false), folder)
-                                  : Absolute(folder);
+    const std::string local = LocalPath(folder);
     std::error_code error;
     if (local.empty() || !std::filesystem::is_directory(local, error)) {
         interaction_.ShowInformation("Folder not found " + Quoted(folder));
@@ -354,9 +356,7 @@ AddOneFileResult FileAdder::AddOneFile(const std::string& path) {
         }
         return {-1, "Invalid file extension " + Quoted(path)};
     }
-    const std::string local = rules_.IsNetworkPath(path)
-                                  ? rules_.BuildFullPath(rules_.NetworkHostOf(path, false), path)
-                                  : Absolute(path);
+    const std::string local = LocalPath(path);
     struct stat st {};
     if (local.empty() || ::stat(local.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return {-1, "File not found " + Quoted(path)};

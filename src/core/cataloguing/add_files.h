@@ -90,6 +90,8 @@ public:
 
 private:
     struct FolderListing;
+    // Where a path the user gave can be opened: absolute, a network address through the mounts.
+    std::string LocalPath(const std::string& typed) const;
     void RememberFirstId();
     void ScanVolume(const std::string& folder, bool recurse, const std::vector<std::string>& masks,
                     const VolumeIdentity& volume);
