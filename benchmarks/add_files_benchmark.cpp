@@ -36,6 +36,7 @@ RunFigures TimeCli(const std::vector<std::string>& arguments) {
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
+    std::fflush(stdout);  // the child must not print what the parent has buffered
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {

@@ -193,7 +193,7 @@ TableAppender::TableAppender(Database& database, std::string table)
 
 void TableAppender::Set(Value value) {
     for (auto& existing : values_) {
-        if (SameName(existing.column, value.column)) {
+        if (existing.column == value.column) {
             existing = std::move(value);
             return;
         }
@@ -225,15 +225,12 @@ void TableAppender::SetDateTime(const std::string& column, double daysSince1899)
 }
 
 std::int64_t TableAppender::Post() {
-    std::string columns;
-    std::string placeholders;
+    std::vector<std::string> columns;
+    columns.reserve(values_.size());
     for (const auto& value : values_) {
-        columns += (columns.empty() ? "" : ", ") + value.column;
-        placeholders += placeholders.empty() ? "?" : ", ?";
+        columns.push_back(value.column);
     }
-    const std::string sql =
-        "insert into " + table_ + " (" + columns + ") values (" + placeholders + ")";
-    sqlite3_stmt* statement = database_.CachedStatement(sql);
+    sqlite3_stmt* statement = database_.InsertStatement(table_, columns);
     int index = 1;
     for (const auto& value : values_) {
         if (value.type == SQLITE_TEXT) {
@@ -264,8 +261,12 @@ Database::~Database() { Disconnect(); }
 
 void Database::Connect() {
     sqlite3* handle = nullptr;
+    // One connection is used by one thread at a time, so SQLite's own locking per call is
+    // left out.
     const int rc = sqlite3_open_v2(path_.c_str(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
+                                       SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const std::string message =
             handle != nullptr ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
@@ -346,11 +347,33 @@ sqlite3_stmt* Database::CachedStatement(const std::string& sql) {
     return statement;
 }
 
+sqlite3_stmt* Database::InsertStatement(const std::string& table,
+                                       const std::vector<std::string>& columns) {
+    // Bulk inserts set the same columns row after row: the statement is found by comparing
+    // the column list, without building its text again.
+    CachedInsert& cached = inserts_[table];
+    if (cached.statement != nullptr && cached.columns == columns && handle_ != nullptr) {
+        Observe(cached.sql);
+        return cached.statement;
+    }
+    std::string names;
+    std::string placeholders;
+    for (const auto& column : columns) {
+        names += (names.empty() ? "" : ", ") + column;
+        placeholders += placeholders.empty() ? "?" : ", ?";
+    }
+    cached.sql = "insert into " + table + " (" + names + ") values (" + placeholders + ")";
+    cached.columns = columns;
+    cached.statement = CachedStatement(cached.sql);
+    return cached.statement;
+}
+
 void Database::FinalizeCached() {
     for (auto& [sql, statement] : cache_) {
         sqlite3_finalize(statement);
     }
     cache_.clear();
+    inserts_.clear();
 }
 
 void Database::Observe(const std::string& sql) {

@@ -163,6 +163,8 @@ public:
     sqlite3* Handle();
     sqlite3_stmt* Prepare(const std::string& sql);
     sqlite3_stmt* CachedStatement(const std::string& sql);
+    // The prepared insert of these columns into a table.
+    sqlite3_stmt* InsertStatement(const std::string& table, const std::vector<std::string>& columns);
     void Observe(const std::string& sql);
     [[noreturn]] void Fail(int code);
 
@@ -179,6 +181,12 @@ private:
     sqlite3* handle_ = nullptr;
     std::map<std::string, sqlite3_stmt*> cache_;
     std::map<std::string, std::string> declaredTypes_;  // "table.column" -> declared type
+    struct CachedInsert {
+        std::vector<std::string> columns;
+        std::string sql;
+        sqlite3_stmt* statement = nullptr;
+    };
+    std::map<std::string, CachedInsert> inserts_;  // by table
     std::function<void(const std::string&)> observer_;
 };
 

@@ -11,7 +11,9 @@ namespace sonarchive::formats::id3v2 {
 namespace {
 
 // Bytes read from the file at a time: a tag of usual size comes in with one read.
-constexpr std::uint64_t kReadWindow = 64 * 1024;
+// Small windows: the text frames come first in practice, and a picture behind them is then
+// skipped by position instead of being read.
+constexpr std::uint64_t kReadWindow = 4 * 1024;
 
 // Version 2.2 frames and their 2.3 names: the text frames and the comment, picture and link
 // frames (ID3v2.2 document, section 4). Other 2.2 frames have no 2.3 form here and are dropped.
