@@ -9,6 +9,8 @@ std::int32_t Integer(const Query& row, std::string_view column) {
 
 bool Flag(const Query& row, std::string_view column) { return row[column].AsInteger() == 1; }
 
+std::string_view CutAtNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 // The stream columns shared by both records.
 template <typename Record>
 void LoadStreamColumns(const Query& row, Record& record) {
@@ -77,10 +79,12 @@ std::string CollectionMembersSelect(std::int64_t collectionId) {
 
 std::int64_t FindFileId(Database& database, const PathRules& rules, std::string_view fullPath,
                         std::string_view serial) {
-    Query query(database, "select id from maindata where dPath='" +
-                              SqlQuote(rules.StripDriveLetter(fullPath)) + "'" +
-                              " and dDriveSerialNumber=" + "'" + SqlQuote(serial) + "'");
-    return query.AtEnd() ? -1 : query[0].AsInteger();
+    // Asked once per file of every add: the statement is prepared once and the two texts are
+    // bound, cut at a NUL as SqlQuote would cut them.
+    const std::string path = rules.StripDriveLetter(fullPath);
+    return database.LookupInteger(
+        "select id from maindata where dPath=? and dDriveSerialNumber=?",
+        {CutAtNul(path), CutAtNul(serial)});
 }
 
 std::int64_t LastMaindataId(Database& database) {

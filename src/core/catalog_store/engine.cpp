@@ -191,15 +191,7 @@ int Query::DeclaredWidth(int column) const {
 TableAppender::TableAppender(Database& database, std::string table)
     : database_(database), table_(std::move(table)) {}
 
-void TableAppender::Set(Value value) {
-    for (auto& existing : values_) {
-        if (existing.column == value.column) {
-            existing = std::move(value);
-            return;
-        }
-    }
-    values_.push_back(std::move(value));
-}
+void TableAppender::Set(Value value) { values_.push_back(std::move(value)); }
 
 void TableAppender::SetText(const std::string& column, std::string_view value) {
     Set({column, SQLITE_TEXT, std::string(value)});
@@ -409,6 +401,24 @@ std::int64_t Database::Execute(const std::string& sql) {
 }
 
 std::int64_t Database::LastInsertId() { return sqlite3_last_insert_rowid(Handle()); }
+
+std::int64_t Database::LookupInteger(const std::string& sql,
+                                     std::initializer_list<std::string_view> parameters) {
+    sqlite3_stmt* statement = CachedStatement(sql);
+    int index = 1;
+    for (const std::string_view text : parameters) {
+        sqlite3_bind_text(statement, index++, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+    }
+    const int rc = sqlite3_step(statement);
+    const std::int64_t value = rc == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        Fail(rc);
+    }
+    return value;
+}
 
 void Database::BeginTransaction() { ExecuteRaw("begin immediate"); }
 void Database::Commit() { ExecuteRaw("commit"); }

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -87,8 +88,9 @@ private:
     bool atEnd_ = true;
 };
 
-// Appends rows to one table by column names. The prepared statement is kept for the next
-// row with the same columns, so bulk inserts cost one step each.
+// Appends rows to one table by column names, each column set at most once per row. The
+// prepared statement is kept for the next row with the same columns, so bulk inserts cost one
+// step each.
 class TableAppender {
 public:
     TableAppender(Database& database, std::string table);
@@ -134,6 +136,11 @@ public:
     // Runs a statement without rows and answers the number of rows it changed.
     std::int64_t Execute(const std::string& sql);
     std::int64_t LastInsertId();
+
+    // The first column of the first row of a query with "?" parameters bound to the texts, or
+    // -1 when there is no row. The statement is prepared once and kept.
+    std::int64_t LookupInteger(const std::string& sql,
+                               std::initializer_list<std::string_view> parameters);
 
     void BeginTransaction();
     void Commit();
