@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include "gui/shell/collections_box.h"
 #include "gui/shell/logo_area.h"
 #include "gui/shell/mini_player.h"
+#include "gui/shell/shell_drives.h"
 #include "gui/shell/task_bar.h"
 #include "gui_support.h"
 #include "lists/search_history.h"
@@ -419,6 +421,85 @@ TEST_F(MainWindowTest, TheLogoStaysCentred) {
         QApplication::processEvents();
         EXPECT_EQ(main.Area().LogoRect().center(), main.Area().viewport()->rect().center());
     }
+}
+
+TEST_F(MainWindowTest, TheSearchHistoryMenuOffersTheUsedEntries) {
+    std::vector<std::size_t> applied;
+    gui::WindowProviders providers;
+    providers.applyHistoryEntry = [&applied](gui::TFMain&, std::size_t entry) {
+        applied.push_back(entry);
+    };
+    gui::TFMain& main = Start(std::move(providers));
+    main.App().History().Record({true, false, {}, {"Artist", "Contains", "ABBA", ""}, "Artist"});
+    main.App().History().Record({true, true, {}, {}, "Year > 1999"});
+    QMenu& menu = *main.ToolBar().historyMenu;
+    emit menu.aboutToShow();
+    EXPECT_EQ(MenuItems(menu), (std::vector<std::string>{"Artist", "Year > 1999"}));
+    menu.actions().at(1)->trigger();
+    EXPECT_EQ(applied, std::vector<std::size_t>{4});
+}
+
+TEST_F(MainWindowTest, TilingSharesTheAreaBetweenTheWindows) {
+    gui::TFMain& main = Start();
+    main.resize(1000, 700);
+    QApplication::processEvents();
+    QMdiSubWindow* top = AddChild(main, ChildKind::Collection, "One");
+    QMdiSubWindow* bottom = AddChild(main, ChildKind::Collection, "Two");
+    const QRect area = main.Area().viewport()->rect();
+
+    main.Actions().tileHorizontally->trigger();
+    EXPECT_EQ(top->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(bottom->geometry().top(), area.height() / 2);
+
+    main.Actions().tileVertically->trigger();
+    EXPECT_EQ(top->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+    EXPECT_EQ(bottom->geometry().left(), area.width() / 2);
+
+    main.Actions().minimizeAll->trigger();
+    EXPECT_TRUE(top->isMinimized() && bottom->isMinimized());
+    EXPECT_EQ(top->geometry().bottom(), area.bottom());
+    EXPECT_EQ(bottom->geometry().left(), top->geometry().right() + 1);
+}
+
+TEST_F(MainWindowTest, DriveChangesAreAnnouncedToTheListWindows) {
+    int built = 0;
+    gui::ShellDrives drives({[&built] {
+                                 ++built;
+                                 return platform::LocalDriveList{{"/media/ann/STICK", "ABCD1234"}};
+                             },
+                             [](catalog::Database&, int timeout) {
+                                 return std::vector<std::string>{"nas" + std::to_string(timeout)};
+                             }});
+    int announced = 0;
+    QObject::connect(&drives, &gui::ShellDrives::drivesChanged, [&announced] { ++announced; });
+    drives.BuildLocalDriveList();
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(announced, 1);
+    ASSERT_EQ(drives.LocalDrives().size(), 1u);
+    EXPECT_EQ(drives.LocalDrives()[0].SerialNumber, "ABCD1234");
+
+    catalog::Catalog catalog(h.DataDirectory());
+    drives.SetPingTimeout(250);
+    drives.CheckCatalogHosts(catalog.Engine());
+    EXPECT_EQ(drives.ReachableHosts(), std::vector<std::string>{"nas250"});
+}
+
+TEST_F(MainWindowTest, ClipboardCommandsWorkOnTheFocusedEdit) {
+    gui::TFMain& main = Start();
+    auto* edit = new QLineEdit("Blue Sky");
+    main.Children().Add(edit, ChildKind::Collection);
+    main.activateWindow();
+    edit->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != edit) {
+        GTEST_SKIP() << "the platform gives no keyboard focus";
+    }
+    edit->selectAll();
+    main.Actions().cut->trigger();
+    EXPECT_EQ(edit->text(), "");
+    main.Actions().paste->trigger();
+    main.Actions().paste->trigger();
+    EXPECT_EQ(edit->text(), "Blue SkyBlue Sky");
 }
 
 }  // namespace
