@@ -6,6 +6,7 @@ std::span<const Verb> AllVerbs() {
     static const std::vector<Verb> verbs = [] {
         std::vector<Verb> all;
         AddMaintenanceVerbs(all);
+        AddVolumeVerbs(all);
         return all;
     }();
     return verbs;

@@ -21,5 +21,6 @@ std::span<const Verb> AllVerbs();
 
 // The verbs of each area; AllVerbs joins them.
 void AddMaintenanceVerbs(std::vector<Verb>& verbs);
+void AddVolumeVerbs(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli

@@ -5,7 +5,11 @@ namespace sonarchive::testing {
 CliRun::CliRun() = default;
 
 CommandResult CliRun::Run(const std::string& arguments) const {
-    return RunCommand("SONARCHIVE_CONFIG_DIR=" + ShellQuote(ConfigDir()) + " " +
+    return RunUnder("", arguments);
+}
+
+CommandResult CliRun::RunUnder(const std::string& launcher, const std::string& arguments) const {
+    return RunCommand("SONARCHIVE_CONFIG_DIR=" + ShellQuote(ConfigDir()) + " " + launcher + " " +
                       ShellQuote(SONARCHIVE_CLI) + " --data-dir " + ShellQuote(DataDir()) + " " +
                       arguments + " </dev/null");
 }

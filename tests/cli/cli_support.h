@@ -16,6 +16,8 @@ public:
     CommandResult Run(const std::string& arguments) const;
     // The same, with separate standard output only.
     CommandResult RunStdout(const std::string& arguments) const;
+    // Run, with the program started through `launcher` ("unshare -n").
+    CommandResult RunUnder(const std::string& launcher, const std::string& arguments) const;
 
     std::string DataDir() const { return dir / "data"; }
     std::string ConfigDir() const { return dir / "config"; }

@@ -134,6 +134,8 @@ gui::Program& ProgramHarness::Make(gui::WindowProviders providers) {
     gui::ProgramParts parts;
     parts.providers = std::move(providers);
     parts.interaction = &user;
+    parts.mounts = mounts;
+    parts.hostProber = hosts;
     parts.mediaBackend = [this] {
         auto fake = std::make_unique<FakeMediaBackend>();
         backend = fake.get();

@@ -16,6 +16,8 @@
 #include "gui/shell/media_backend.h"
 #include "gui/shell/program.h"
 #include "platform/settings_file.h"
+#include "support/fake_host_prober.h"
+#include "support/fake_mount_table.h"
 #include "support/scripted_interaction.h"
 #include "support/test_support.h"
 
@@ -109,6 +111,8 @@ public:
     TempDir dir;
     platform::SettingsFile settings;
     ScriptedInteraction user;
+    std::shared_ptr<FakeMountTable> mounts = std::make_shared<FakeMountTable>();
+    std::shared_ptr<FakeHostProber> hosts = std::make_shared<FakeHostProber>();
     FakeMediaBackend* backend = nullptr;  // owned by the mini player
     std::unique_ptr<gui::Program> program;
 };

@@ -48,9 +48,11 @@ nlohmann::json Probe(const std::string& path) {
         ADD_FAILURE() << "ffprobe is not installed (scripts/test installs it)";
         return nullptr;
     }
+    // RunCommand joins standard error to the output; the braces keep ffprobe's complaints
+    // about the file (which it prints even at "-v error") out of the JSON.
     const CommandResult result = RunCommand(
-        "ffprobe -v error -show_format -show_streams -of json " + ShellQuote(path) +
-        " 2>/dev/null");
+        "{ ffprobe -v error -show_format -show_streams -of json " + ShellQuote(path) +
+        " 2>/dev/null; }");
     if (result.exitCode != 0) {
         ADD_FAILURE() << "ffprobe failed on " << path << ":\n" << result.output;
         return nullptr;

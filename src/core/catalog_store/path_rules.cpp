@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/mount_paths.h"
 #include "text/text.h"
 
 namespace sonarchive::catalog {
@@ -22,19 +23,6 @@ std::string HostOf(std::string_view path, std::string_view prefix, char separato
 }
 
 bool HasColonAsSecondCharacter(std::string_view path) { return path.find(':') == 1; }
-
-bool IsUnder(std::string_view path, std::string_view directory) {
-    if (directory == "/") {
-        return !path.empty() && path.front() == '/';
-    }
-    return path.substr(0, directory.size()) == directory &&
-           (path.size() == directory.size() || path[directory.size()] == '/');
-}
-
-// The remainder of `path` below `directory` ("" or "/...").
-std::string_view Below(std::string_view path, std::string_view directory) {
-    return directory == "/" ? path : path.substr(directory.size());
-}
 
 // A network address "//host/share" holds a stored path when it is a prefix of it at a component
 // boundary; the host compares without regard to case, as host names do.
@@ -64,6 +52,10 @@ std::string WindowsPathRules::NetworkHostOf(std::string_view path, bool dropSlas
     return HostOf(path, NetworkPrefix(), Separator(), dropSlashes);
 }
 
+std::string WindowsPathRules::ResolveTypedFolder(std::string_view typed) const {
+    return std::string(typed);
+}
+
 std::string WindowsPathRules::BuildFullPath(std::string_view serial,
                                             std::string_view storedPath) const {
     if (IsNetworkPath(serial)) {
@@ -79,33 +71,22 @@ std::string WindowsPathRules::BuildFullPath(std::string_view serial,
 
 // ---------------------------------------------------------------------------------------------
 
-const platform::MountEntry* PosixPathRules::MountOf(
-    const std::vector<platform::MountEntry>& drives, std::string_view fullPath) {
-    const platform::MountEntry* best = nullptr;
-    for (const auto& drive : drives) {
-        if (IsUnder(fullPath, drive.mountPoint) &&
-            (best == nullptr || drive.mountPoint.size() > best->mountPoint.size())) {
-            best = &drive;
-        }
-    }
-    return best;
-}
-
 std::string PosixPathRules::StripDriveLetter(std::string_view fullPath) const {
     if (IsNetworkPath(fullPath)) {
         return std::string(fullPath);
     }
     const auto drives = mounts_.Drives();
-    const platform::MountEntry* mount = MountOf(*drives, fullPath);
-    if (mount == nullptr) {
+    const platform::PathPlace place = platform::PlaceOfPath(*drives, fullPath);
+    if (place.drive == nullptr) {
         return std::string(fullPath);
     }
-    std::string stored(Below(fullPath, mount->mountPoint));
+    std::string stored(place.folder);
+    stored.append(platform::PathBelow(fullPath, place.mountPoint));
     if (stored.empty()) {
         stored = "/";
     }
-    if (!mount->networkAddress.empty()) {
-        return mount->networkAddress + (stored == "/" ? "" : stored);
+    if (!place.drive->networkAddress.empty()) {
+        return place.drive->networkAddress + (stored == "/" ? "" : stored);
     }
     return stored;
 }
@@ -115,8 +96,9 @@ std::string PosixPathRules::DriveLetterOf(std::string_view fullPath) const {
         return " ";
     }
     const auto drives = mounts_.Drives();
-    const platform::MountEntry* mount = MountOf(*drives, fullPath);
-    return mount == nullptr || !mount->networkAddress.empty() ? " " : mount->mountPoint;
+    const platform::PathPlace place = platform::PlaceOfPath(*drives, fullPath);
+    return place.drive == nullptr || !place.drive->networkAddress.empty() ? " "
+                                                                          : place.drive->mountPoint;
 }
 
 std::string PosixPathRules::NetworkHostOf(std::string_view path, bool dropSlashes) const {
@@ -143,12 +125,17 @@ std::string PosixPathRules::BuildFullPath(std::string_view serial,
                                                          : best->mountPoint + std::string(rest);
     }
     for (const auto& drive : *drives) {
-        if (drive.networkAddress.empty() && drive.serialNumber == serial) {
+        if (drive.networkAddress.empty() && !serial.empty() && drive.serialNumber == serial) {
             return drive.mountPoint == "/" ? std::string(storedPath)
                                            : drive.mountPoint + std::string(storedPath);
         }
     }
     return {};
+}
+
+std::string PosixPathRules::ResolveTypedFolder(std::string_view typed) const {
+    return IsNetworkPath(typed) ? BuildFullPath(NetworkHostOf(typed, false), typed)
+                                : std::string(typed);
 }
 
 }  // namespace sonarchive::catalog

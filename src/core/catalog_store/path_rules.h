@@ -30,6 +30,9 @@ public:
     // network share is not reachable through a mount.
     virtual std::string BuildFullPath(std::string_view serial,
                                       std::string_view storedPath) const = 0;
+    // Where a folder the user typed can be opened. On POSIX a network folder "//host/share/dir"
+    // is reached through the current network mounts (empty when none reaches it).
+    virtual std::string ResolveTypedFolder(std::string_view typed) const = 0;
     // The two characters that begin a network path: "\\" or "//".
     virtual std::string_view NetworkPrefix() const = 0;
     virtual char Separator() const = 0;
@@ -46,6 +49,8 @@ public:
     std::string DriveLetterOf(std::string_view fullPath) const override;
     std::string NetworkHostOf(std::string_view path, bool dropSlashes) const override;
     std::string BuildFullPath(std::string_view serial, std::string_view storedPath) const override;
+    // UNC paths open as they are.
+    std::string ResolveTypedFolder(std::string_view typed) const override;
     std::string_view NetworkPrefix() const override { return "\\\\"; }
     char Separator() const override { return '\\'; }
 
@@ -62,13 +67,9 @@ public:
     std::string DriveLetterOf(std::string_view fullPath) const override;
     std::string NetworkHostOf(std::string_view path, bool dropSlashes) const override;
     std::string BuildFullPath(std::string_view serial, std::string_view storedPath) const override;
+    std::string ResolveTypedFolder(std::string_view typed) const override;
     std::string_view NetworkPrefix() const override { return "//"; }
     char Separator() const override { return '/'; }
-
-    // The mount that holds a path: the one with the longest mount point that is a prefix of it
-    // at a component boundary; null when none does (the path is not absolute).
-    static const platform::MountEntry* MountOf(const std::vector<platform::MountEntry>& drives,
-                                               std::string_view fullPath);
 
 private:
     const platform::MountTable& mounts_;

@@ -85,8 +85,8 @@ void LoadGeneralSettings(Registry& registry, GeneralSettings& s) {
         s.DiskOrgReplaceWithCharacter = text::CutCodePoints(*replacement, 1);
     } else {
         // A value of another type reads as a blank, a missing one as empty.
-        s.DiskOrgReplaceWithCharacter =
-            file.Contains("DISKORG_REPLACE_WITH_CHARACTER") ? " " : "";
+        s.DiskOrgReplaceWithCharacter.assign(
+            file.Contains("DISKORG_REPLACE_WITH_CHARACTER") ? 1 : 0, ' ');
     }
 }
 

@@ -152,6 +152,40 @@ bool OutputFile::CopyRest(const InputFile& source, std::uint64_t offset) {
     return CopyFrom(source, offset, source.Size() - offset);
 }
 
+std::optional<std::string> ReadWholeFile(int fd, std::size_t limit) {
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::string content;
+    while (true) {
+        const std::size_t start = content.size();
+        content.resize(start + kChunk);
+        const ssize_t n = ::pread(fd, content.data() + start, kChunk, static_cast<off_t>(start));
+        if (n < 0 && errno == EINTR) {
+            content.resize(start);
+            continue;
+        }
+        if (n < 0) {
+            return std::nullopt;
+        }
+        content.resize(start + static_cast<std::size_t>(n));
+        if (content.size() > limit) {
+            return std::nullopt;
+        }
+        if (n == 0) {
+            return content;
+        }
+    }
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    auto content = ReadWholeFile(fd, limit);
+    ::close(fd);
+    return content;
+}
+
 std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {

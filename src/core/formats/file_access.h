@@ -62,6 +62,11 @@ private:
 
 std::optional<std::uint64_t> FileSizeOf(const std::string& path);
 
+// The whole content of a file whose size the system does not tell beforehand (/proc, /sys),
+// read from its start; nothing when the read fails or the content is longer than `limit` bytes.
+std::optional<std::string> ReadWholeFile(int fd, std::size_t limit);
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit);
+
 // The Linux form of "reset the attributes to normal": gives the owner write permission when
 // the file lacks it. False when the file does not exist or stays unwritable.
 bool MakeWritableForOwner(const std::string& path);

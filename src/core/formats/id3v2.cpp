@@ -43,23 +43,28 @@ std::optional<ExistingTag> FindTag(const InputFile& file) {
     return ExistingTag{*header, total <= file.Size() ? static_cast<std::uint32_t>(total) : 0};
 }
 
-// The new tag: header, frames, and padding to `paddedSize`.
-std::string BuildTag(const std::vector<Frame>& frames, std::uint64_t paddedSize) {
-    std::string tag = "ID3";
-    tag += '\x03';  // version 2.3.0, no flags
-    tag += '\0';
-    tag += '\0';
+// The new tag, version 2.3.0 without flags, before padding; its size field is set by PadTag.
+std::string BuildTag(const std::vector<Frame>& frames) {
+    std::string tag("ID3\x03\0\0", 6);
     tag.resize(kHeaderSize);
     for (const Frame& frame : frames) {
         tag += id3v2::SerializeFrame(frame);
     }
+    return tag;
+}
+
+// A field as the setters store it: valid UTF-8 without blanks and control characters around.
+std::string Cleaned(std::string_view value) {
+    return text::TrimControlAndBlank(text::SanitizeUtf8(value));
+}
+
+void PadTag(std::string& tag, std::uint64_t paddedSize) {
     if (tag.size() < paddedSize) {
         tag.resize(paddedSize, '\0');
     }
     std::string size;
     AppendSyncsafe32(size, static_cast<std::uint32_t>(tag.size() - kHeaderSize));
     tag.replace(6, 4, size);
-    return tag;
 }
 
 }  // namespace
@@ -119,15 +124,12 @@ bool TID3v2::Write(const std::string& fileName) {
     const Id3v2Fields before = id3v2::DeriveFields(frames, 3);
     frames = id3v2::ApplyFieldChanges(std::move(frames), before, fields_);
 
-    std::uint64_t length = kHeaderSize;
-    for (const Frame& frame : frames) {
-        length += id3v2::SerializeFrame(frame).size();
-    }
-    if (length - kHeaderSize > kLargestTagBody) {
+    std::string tag = BuildTag(frames);
+    if (tag.size() - kHeaderSize > kLargestTagBody) {
         return Fail("the tag would be larger than ID3v2 allows");
     }
-    const bool inPlace = oldSize >= length && oldSize <= kPaddedTagSize;
-    const std::string tag = BuildTag(frames, inPlace ? oldSize : kPaddedTagSize);
+    const bool inPlace = oldSize >= tag.size() && oldSize <= kPaddedTagSize;
+    PadTag(tag, inPlace ? oldSize : kPaddedTagSize);
     if (inPlace) {
         return OverwriteAt(fileName, 0, tag) || Fail("cannot write the tag");
     }
@@ -161,37 +163,37 @@ bool TID3v2::Strip(const std::string& fileName) {
 }
 
 void TID3v2::SetTitle(std::string_view title) {
-    fields_.title = text::TrimControlAndBlank(title);
+    fields_.title = Cleaned(title);
 }
 void TID3v2::SetArtist(std::string_view artist) {
-    fields_.artist = text::TrimControlAndBlank(artist);
+    fields_.artist = Cleaned(artist);
 }
 void TID3v2::SetAlbum(std::string_view album) {
-    fields_.album = text::TrimControlAndBlank(album);
+    fields_.album = Cleaned(album);
 }
 void TID3v2::SetYear(std::string_view year) {
-    fields_.year = text::TrimControlAndBlank(year);
+    fields_.year = Cleaned(year);
 }
 void TID3v2::SetGenre(std::string_view genre) {
-    fields_.genre = text::TrimControlAndBlank(genre);
+    fields_.genre = Cleaned(genre);
 }
 void TID3v2::SetComment(std::string_view comment) {
-    fields_.comment = text::TrimControlAndBlank(comment);
+    fields_.comment = Cleaned(comment);
 }
 void TID3v2::SetComposer(std::string_view composer) {
-    fields_.composer = text::TrimControlAndBlank(composer);
+    fields_.composer = Cleaned(composer);
 }
 void TID3v2::SetEncoder(std::string_view encoder) {
-    fields_.encoder = text::TrimControlAndBlank(encoder);
+    fields_.encoder = Cleaned(encoder);
 }
 void TID3v2::SetCopyright(std::string_view copyright) {
-    fields_.copyright = text::TrimControlAndBlank(copyright);
+    fields_.copyright = Cleaned(copyright);
 }
 void TID3v2::SetLanguage(std::string_view language) {
-    fields_.language = text::TrimControlAndBlank(language);
+    fields_.language = Cleaned(language);
 }
 void TID3v2::SetLink(std::string_view link) {
-    fields_.link = text::TrimControlAndBlank(link);
+    fields_.link = Cleaned(link);
 }
 
 }  // namespace sonarchive::formats

@@ -276,7 +276,11 @@ std::vector<Frame> ApplyFieldChanges(std::vector<Frame> frames, const Id3v2Field
         changes.ReplaceText("TRCK", after.track == 0 ? "" : std::to_string(after.track), {"TRCK"});
     }
     text(&Id3v2Fields::year, "TYER", {"TYER", "TDRC"});
-    text(&Id3v2Fields::genre, "TCON", {"TCON"});
+    if (before.genre != after.genre) {
+        // A text that starts with "(" is written "((" so that it does not read as a reference.
+        changes.ReplaceText("TCON", after.genre.starts_with('(') ? "(" + after.genre : after.genre,
+                            {"TCON"});
+    }
     if (before.comment != after.comment) {
         changes.ReplaceDescribed("COMM", after.comment);
     }

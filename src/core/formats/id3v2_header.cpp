@@ -2,7 +2,8 @@
 
 #include "formats/byte_order.h"
 
-namespace sonarchive::formats::id3v2 {
+namespace sonarchive::formats {
+namespace id3v2 {
 
 std::optional<TagHeader> ParseHeader(std::string_view bytes) {
     if (bytes.size() < kHeaderSize || !bytes.starts_with("ID3")) {
@@ -19,4 +20,16 @@ std::optional<TagHeader> ParseHeader(std::string_view bytes) {
     return header;
 }
 
-}  // namespace sonarchive::formats::id3v2
+}  // namespace id3v2
+
+std::uint64_t Id3v2TagSizeAt(const InputFile& file) {
+    const auto bytes = file.ReadAt(0, id3v2::kHeaderSize);
+    const auto header = bytes ? id3v2::ParseHeader(*bytes) : std::nullopt;
+    if (!header) {
+        return 0;
+    }
+    const std::uint64_t size = header->TotalSize();
+    return size > file.Size() ? 0 : size;
+}
+
+}  // namespace sonarchive::formats

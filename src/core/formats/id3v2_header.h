@@ -6,7 +6,10 @@
 #include <optional>
 #include <string_view>
 
-namespace sonarchive::formats::id3v2 {
+#include "formats/file_access.h"
+
+namespace sonarchive::formats {
+namespace id3v2 {
 
 inline constexpr std::size_t kHeaderSize = 10;
 inline constexpr std::size_t kFooterSize = 10;
@@ -33,4 +36,11 @@ struct TagHeader {
 // The header in the first 10 bytes, or nothing when they do not begin with "ID3".
 std::optional<TagHeader> ParseHeader(std::string_view bytes);
 
-}  // namespace sonarchive::formats::id3v2
+}  // namespace id3v2
+
+// Bytes taken by the ID3v2 tag at offset 0 of `file`, from its header alone: what every reader
+// of a stream behind such a tag (Ogg, MPEG audio, Monkey's Audio) needs to find the stream.
+// 0 when the file does not begin with "ID3" or the tag would be larger than the file.
+std::uint64_t Id3v2TagSizeAt(const InputFile& file);
+
+}  // namespace sonarchive::formats

@@ -12,6 +12,14 @@
 
 namespace sonarchive::platform {
 
+// Another place where a filesystem is mounted (a bind mount), showing `folder` of it.
+struct MountPlace {
+    std::string mountPoint;
+    std::string folder;  // "/Music": the folder of the filesystem seen at the mount point
+
+    bool operator==(const MountPlace&) const = default;
+};
+
 struct MountEntry {
     std::string mountPoint;      // with escapes decoded: "/media/ann/MY MUSIC"
     std::string source;          // as mounted: "/dev/sdb1", "//nas/music", "nas:/export"
@@ -20,6 +28,12 @@ struct MountEntry {
     std::string serialNumber;    // 8 upper-case hexadecimal digits; empty for "Remote"
     std::string volumeName;      // the filesystem label, empty when none
     std::string networkAddress;  // "//host/share" for "Remote" mounts, empty otherwise
+    // Further places of the same filesystem, each showing a folder inside what `mountPoint`
+    // shows. The filesystem is listed once, under `mountPoint`; paths below these places
+    // still belong to it.
+    std::vector<MountPlace> otherPlaces = {};
+
+    bool operator==(const MountEntry&) const = default;
 };
 
 using MountSnapshot = std::shared_ptr<const std::vector<MountEntry>>;

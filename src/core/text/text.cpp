@@ -3,6 +3,8 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
+
 namespace sonarchive::text {
 namespace {
 
@@ -102,6 +104,22 @@ icu::UnicodeString ToIcu(std::string_view utf8) {
 }
 
 bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// Plain ASCII maps the same under every rule; skipping ICU for it keeps the SQL functions and
+// the per-file comparisons cheap.
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string MapAscii(std::string_view s, char first, char last, int shift) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= first && c <= last) {
+            c = static_cast<char>(c + shift);
+        }
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -262,10 +280,16 @@ std::string CutToBytes(std::string_view utf8, std::size_t maxBytes) {
 }
 
 std::string UpperCase(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return MapAscii(utf8, 'a', 'z', 'A' - 'a');
+    }
     return FromIcu(ToIcu(utf8).toUpper(icu::Locale::getRoot()));
 }
 
 std::string LowerCase(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return MapAscii(utf8, 'A', 'Z', 'a' - 'A');
+    }
     return FromIcu(ToIcu(utf8).toLower(icu::Locale::getRoot()));
 }
 

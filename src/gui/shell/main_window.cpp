@@ -74,12 +74,13 @@ bool HasVisibleFields(std::optional<ChildKind> kind) {
 
 }  // namespace
 
-TFMain::TFMain(AppContext& app, WindowProviders providers, ShellDrives::Sources drives,
-               QWidget* parent)
+TFMain::TFMain(AppContext& app, WindowProviders providers,
+               std::shared_ptr<const platform::MountTable> mounts,
+               std::shared_ptr<platform::HostProber> hostProber, QWidget* parent)
     : QMainWindow(parent),
       app_(app),
       providers_(std::move(providers)),
-      drives_(new ShellDrives(std::move(drives), this)) {
+      drives_(new ShellDrives(std::move(mounts), std::move(hostProber), this)) {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("Sonarchive"));
     actions_ = BuildMainMenus(*this);
@@ -91,6 +92,7 @@ TFMain::TFMain(AppContext& app, WindowProviders providers, ShellDrives::Sources 
     ConnectWindowCommands();
     ConnectToolBar();
     EnableProvidedCommands();
+    drives_->WatchMountTable();
     RestorePlacement();
 }
 

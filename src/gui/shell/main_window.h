@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "gui/shell/child_window.h"
@@ -28,8 +29,9 @@ class TFMain : public QMainWindow {
 public:
     // The creation step: defaults and settings, the drive and host lists, the menus, the tool
     // bar and the task bar. Nothing touches the catalog before the window is shown.
-    TFMain(AppContext& app, WindowProviders providers, ShellDrives::Sources drives,
-           QWidget* parent = nullptr);
+    TFMain(AppContext& app, WindowProviders providers,
+           std::shared_ptr<const platform::MountTable> mounts,
+           std::shared_ptr<platform::HostProber> hostProber, QWidget* parent = nullptr);
     ~TFMain() override;
 
     // The windows made after this one at program start.

@@ -14,6 +14,8 @@
 #include "gui/shell/preferences_dialog.h"
 #include "gui/shell/qt_media_backend.h"
 #include "gui/shell/tips_window.h"
+#include "platform/proc_mount_table.h"
+#include "platform/system_host_prober.h"
 
 namespace sonarchive::gui {
 
@@ -27,7 +29,13 @@ Program::Program(std::string dataDirectory, platform::SettingsFile& settings, Pr
 Program::~Program() = default;
 
 void Program::CreateWindows(ProgramParts& parts) {
-    main_ = std::make_unique<TFMain>(*app_, std::move(parts.providers), std::move(parts.drives));
+    std::shared_ptr<const platform::MountTable> mounts =
+        parts.mounts ? std::move(parts.mounts) : std::make_shared<platform::ProcMountTable>();
+    std::shared_ptr<platform::HostProber> prober =
+        parts.hostProber ? std::move(parts.hostProber)
+                         : std::make_shared<platform::SystemHostProber>();
+    main_ = std::make_unique<TFMain>(*app_, std::move(parts.providers), std::move(mounts),
+                                     std::move(prober));
     TFMain* owner = main_.get();
     windows_.help = new HelpWindow(owner);
     windows_.about = new AboutBox(owner);

@@ -22,7 +22,9 @@ class TFMain;
 // What the program is built from besides its own windows.
 struct ProgramParts {
     WindowProviders providers;
-    ShellDrives::Sources drives;
+    // The mount table and the means of testing network hosts; the system's when null.
+    std::shared_ptr<const platform::MountTable> mounts;
+    std::shared_ptr<platform::HostProber> hostProber;
     // The mini player's back-end; Qt Multimedia when empty.
     std::function<std::unique_ptr<MediaBackend>()> mediaBackend;
     // Answers every message and question instead of the dialogs (tests); null for dialogs.

@@ -1,16 +1,19 @@
 // The drives and network hosts the main window keeps for every window: the local drive list,
-// rebuilt whenever the mount table changes, and the hosts that answered at start-up. List
+// rebuilt whenever a drive is mounted or unmounted, and the hosts known to answer. List
 // windows recolour their rows when `drivesChanged` is emitted.
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "catalog_store/engine.h"
+#include "catalog_store/path_rules.h"
 #include "platform/drive_list.h"
+#include "platform/mount_table.h"
+#include "platform/mount_watcher.h"
+#include "platform/reachability.h"
+#include "platform/reachable_hosts.h"
 
 class QSocketNotifier;
 
@@ -19,41 +22,42 @@ namespace sonarchive::gui {
 class ShellDrives : public QObject {
     Q_OBJECT
 public:
-    // Where the drive list and the reachable hosts come from.
-    struct Sources {
-        std::function<platform::LocalDriveList()> localDrives;
-        // The catalog's network hosts that answer within the time-out (milliseconds).
-        std::function<std::vector<std::string>(catalog::Database&, int timeoutMs)> reachableHosts;
-    };
-
-    explicit ShellDrives(Sources sources, QObject* parent = nullptr);
+    ShellDrives(std::shared_ptr<const platform::MountTable> mounts,
+                std::shared_ptr<platform::HostProber> prober, QObject* parent = nullptr);
     ~ShellDrives() override;
 
+    const platform::MountTable& Mounts() const { return *mounts_; }
+    // How full paths map onto catalog rows through the current mounts.
+    const catalog::PathRules& PathRules() const { return *rules_; }
     const platform::LocalDriveList& LocalDrives() const { return localDrives_; }
-    const std::vector<std::string>& ReachableHosts() const { return reachableHosts_; }
-
-    void SetPingTimeout(int milliseconds) { pingTimeout_ = milliseconds; }
-    int PingTimeout() const { return pingTimeout_; }
+    platform::ReachableHosts& Hosts() { return hosts_; }
+    // The reachability check with the PING_TIMEOUT of this machine.
+    platform::ReachabilityCheck& Reachability() { return *check_; }
+    void SetPingTimeout(int milliseconds);
 
     // Rebuilds the local drive list and tells the list windows.
     void BuildLocalDriveList();
-    // Fills the reachable-host list with the catalog's hosts that answer.
+    // Empties the reachable-host list and fills it with the catalog's hosts that answer.
     void CheckCatalogHosts(catalog::Database& database);
 
-    // Rebuilds the drive list whenever `fd` reports a change of the mount table (priority
-    // data, as the kernel signals it); `acknowledge` is called first to take the event.
-    void WatchMountTable(int fd, std::function<void()> acknowledge);
+    // From now on every mount and unmount rebuilds the drive list; `signalFile` is the mount
+    // table whose changes the kernel signals.
+    void WatchMountTable(const std::string& signalFile = "/proc/self/mountinfo");
 
 signals:
     void drivesChanged();
 
 private:
-    Sources sources_;
+    void TakeDrives(const platform::LocalDriveList& drives);
+
+    std::shared_ptr<const platform::MountTable> mounts_;
+    std::shared_ptr<platform::HostProber> prober_;
+    std::unique_ptr<catalog::PathRules> rules_;
+    std::unique_ptr<platform::ReachabilityCheck> check_;
     platform::LocalDriveList localDrives_;
-    std::vector<std::string> reachableHosts_;
-    int pingTimeout_;
-    std::unique_ptr<QSocketNotifier> mountWatch_;
-    std::function<void()> acknowledge_;
+    platform::ReachableHosts hosts_;
+    std::unique_ptr<platform::MountWatcher> watcher_;
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 }  // namespace sonarchive::gui

@@ -28,6 +28,7 @@ TEST(WindowsPathRules, StripLettersAndKeepNetworkPaths) {
     EXPECT_EQ(rules.BuildFullPath("CAFE0001", "\\Music\\a.mp3"), "F:\\Music\\a.mp3");
     EXPECT_EQ(rules.BuildFullPath("DEADBEEF", "\\a.mp3"), "");
     EXPECT_EQ(rules.BuildFullPath("\\\\srv", "\\\\srv\\music\\a.mp3"), "\\\\srv\\music\\a.mp3");
+    EXPECT_EQ(rules.ResolveTypedFolder("\\\\srv\\music"), "\\\\srv\\music");
 }
 
 class PosixPathRulesTest : public ::testing::Test {
@@ -76,6 +77,19 @@ TEST_F(PosixPathRulesTest, FindsAVolumeAgainWhereverItIsMounted) {
     EXPECT_EQ(rules.BuildFullPath("ABCD1234", "/Rock/a.mp3"), "/run/media/ann/STICK/Rock/a.mp3");
     mounts.drives.erase(mounts.drives.begin() + 1);
     EXPECT_EQ(rules.BuildFullPath("ABCD1234", "/Rock/a.mp3"), "");
+    // A network mount whose source has no address has no serial; no row matches it.
+    mounts.AddNetwork("/mnt/gvfs", "", "gvfsd-fuse");
+    EXPECT_EQ(rules.BuildFullPath("", "/a.mp3"), "");
+}
+
+TEST_F(PosixPathRulesTest, FilesUnderABindMountKeepTheirVolume) {
+    mounts.drives[1].otherPlaces = {{"/srv/albums", "/Albums"}, {"/mnt/stick", ""}};
+    EXPECT_EQ(rules.StripDriveLetter("/srv/albums/b.mp3"), "/Albums/b.mp3");
+    EXPECT_EQ(rules.StripDriveLetter("/srv/albums"), "/Albums");
+    EXPECT_EQ(rules.StripDriveLetter("/mnt/stick/c.mp3"), "/c.mp3");
+    EXPECT_EQ(rules.DriveLetterOf("/srv/albums/b.mp3"), "/media/ann/MUSIC");
+    EXPECT_EQ(rules.BuildFullPath("ABCD1234", "/Albums/b.mp3"), "/media/ann/MUSIC/Albums/b.mp3");
+    EXPECT_EQ(rules.StripDriveLetter("/srv/albumsX/d.mp3"), "/srv/albumsX/d.mp3");
 }
 
 }  // namespace

@@ -33,6 +33,23 @@ TEST(InputFile, ReadsOnlyRangesInsideTheFile) {
     EXPECT_FALSE(InputFile(dir.Path()).IsOpen());  // a folder is not a file
 }
 
+TEST(ReadWholeFile, ReadsFilesOfUnknownSizeUpToALimit) {
+    TempDir dir;
+    const std::string big(200 * 1024, 'x');  // more than one read
+    WriteBytes(dir / "big", big);
+    EXPECT_EQ(ReadWholeFile(dir / "big", big.size()).value(), big);
+    EXPECT_FALSE(ReadWholeFile(dir / "big", big.size() - 1).has_value());
+    WriteBytes(dir / "empty", "");
+    EXPECT_EQ(ReadWholeFile(dir / "empty", 10).value(), "");
+    EXPECT_FALSE(ReadWholeFile(dir / "missing", 10).has_value());
+    EXPECT_FALSE(ReadWholeFile(dir.Path(), 10).has_value());
+
+    // /proc reports a size of 0 for files that have content.
+    const auto mounts = ReadWholeFile("/proc/self/mountinfo", 1 << 24);
+    ASSERT_TRUE(mounts.has_value());
+    EXPECT_NE(mounts->find(" / / "), std::string::npos);
+}
+
 TEST(RewriteFile, ReplacesTheFileKeepingItsModeAndFollowingLinks) {
     TempDir dir;
     const std::string path = dir / "song.mp3";
@@ -73,8 +90,7 @@ TEST(RewriteFile, LeavesTheOriginalUntouchedOnAnyFailure) {
 
     // The temporary file cannot be created (a folder of that name is in the way).
     std::filesystem::create_directory(path + "~");
-    EXPECT_FALSE(
-        RewriteFile(path, [](const InputFile&, OutputFile& out) { return out.Write("x"); }));
+    EXPECT_FALSE(RewriteFile(path, [](const InputFile&, OutputFile& out) { return out.Write("x"); }));
     EXPECT_EQ(ReadBytes(path), "original bytes");
     EXPECT_TRUE(std::filesystem::is_directory(path + "~"));
 
