@@ -1,16 +1,16 @@
 #include "gui/catalog_store/init_window.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "gui/catalog_store/status_window.h"
+#include "gui/shell/screen_placement.h"
 
 namespace sonarchive::gui {
 
 TFInit::TFInit(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint) {
+    : QDialog(parent, kStatusWindowFlags) {
     setObjectName(QStringLiteral("FInit"));
     setWindowTitle(tr("Sonarchive - initializing"));
     animation_ = new QProgressBar(this);
@@ -29,9 +29,7 @@ TFInit::TFInit(QWidget* parent)
 void TFInit::Start() {
     animation_->setRange(0, 0);  // an indeterminate bar moves by itself
     adjustSize();
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     show();
     raise();
 }
@@ -39,8 +37,7 @@ void TFInit::Start() {
 void TFInit::SetStatus(const QString& text) {
     status_->setText(text);
     emit statusChanged(text);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    repaint();
+    PaintNow(*this);
 }
 
 QString TFInit::Status() const {

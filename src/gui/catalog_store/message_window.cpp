@@ -1,14 +1,14 @@
 #include "gui/catalog_store/message_window.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include "gui/catalog_store/status_window.h"
 
 namespace sonarchive::gui {
 
 TFMessage::TFMessage(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint) {
+    : QDialog(parent, kStatusWindowFlags) {
     setObjectName(QStringLiteral("FMessage"));
     setWindowTitle(tr("Sonarchive system message"));
     panel_ = new QLabel(this);
@@ -26,9 +26,7 @@ void TFMessage::ShowText(const QString& text) {
     panel_->setText(text);
     show();
     raise();
-    // The step that follows blocks the event loop: paint now or the window stays blank.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    repaint();
+    PaintNow(*this);
 }
 
 QString TFMessage::Text() const {

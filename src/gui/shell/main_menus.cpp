@@ -23,6 +23,22 @@ QAction* Item(QMenu& menu, const QString& text, const char* name,
     return action;
 }
 
+// A command that also stands on the tool bar: its picture and its hint.
+QAction* ForToolBar(QAction* action, const char* themeIcon, const char* bundledIcon,
+                    const QString& hint) {
+    action->setIcon(ThemeIcon(themeIcon, bundledIcon));
+    SetHint(*action, hint);
+    return action;
+}
+
+// A command of the tool bar without a menu item; its hint is its text.
+QAction* ToolBarOnly(QMainWindow& window, const QString& text, const char* name,
+                     const char* themeIcon, const char* bundledIcon) {
+    auto* action = new QAction(text, &window);
+    action->setObjectName(QString::fromLatin1(name));
+    return ForToolBar(action, themeIcon, bundledIcon, text);
+}
+
 // A command of the window that has no menu item, only a shortcut.
 QAction* Hidden(QMainWindow& window, const QString& text, const char* name,
                 const QKeySequence& shortcut) {
@@ -56,16 +72,13 @@ void BuildEditMenu(QMenu& menu, MainActions& a) {
 }
 
 void BuildArchiveMenu(QMenu& menu, MainActions& a) {
-    a.addFiles =
-        Item(menu, QObject::tr("&Search for and add MP3 files to the archive"), "actAddFiles");
-    a.addFiles->setIcon(ThemeIcon("list-add", "add-files"));
-    SetHint(*a.addFiles, QObject::tr("Search for and add MP3 files to the archive"));
-    a.browse = Item(menu, QObject::tr("&Browse MP3 archive"), "actBrowse");
-    a.browse->setIcon(ThemeIcon("folder-open", "browse"));
-    SetHint(*a.browse, QObject::tr("Browse the MP3 archive"));
-    a.search = Item(menu, QObject::tr("&Search in MP3 archive"), "actSearch");
-    a.search->setIcon(ThemeIcon("edit-find", "search"));
-    SetHint(*a.search, QObject::tr("Search the MP3 archive"));
+    a.addFiles = ForToolBar(
+        Item(menu, QObject::tr("&Search for and add MP3 files to the archive"), "actAddFiles"),
+        "list-add", "add-files", QObject::tr("Search for and add MP3 files to the archive"));
+    a.browse = ForToolBar(Item(menu, QObject::tr("&Browse MP3 archive"), "actBrowse"),
+                          "folder-open", "browse", QObject::tr("Browse the MP3 archive"));
+    a.search = ForToolBar(Item(menu, QObject::tr("&Search in MP3 archive"), "actSearch"),
+                          "edit-find", "search", QObject::tr("Search the MP3 archive"));
     menu.addSeparator();
     a.manageCollections = Item(menu, QObject::tr("Manage &collections..."), "actCollections");
     SetHint(*a.manageCollections, QObject::tr("Manage collections"));
@@ -90,15 +103,14 @@ void BuildToolsMenu(QMenu& menu, MainActions& a) {
 
 void BuildWindowMenu(QMenu& menu, MainActions& a) {
     a.windowMenu = &menu;
-    a.cascade = Item(menu, QObject::tr("&Cascade"), "actCascade");
-    a.cascade->setIcon(ThemeIcon("window-cascade", "cascade"));
-    SetHint(*a.cascade, QObject::tr("Cascade"));
-    a.tileHorizontally = Item(menu, QObject::tr("Tile &Horizontally"), "actTileHorizontally");
-    a.tileHorizontally->setIcon(ThemeIcon("view-split-top-bottom", "tile-horizontal"));
-    SetHint(*a.tileHorizontally, QObject::tr("Tile Horizontally"));
-    a.tileVertically = Item(menu, QObject::tr("Tile &Vertically"), "actTileVertically");
-    a.tileVertically->setIcon(ThemeIcon("view-split-left-right", "tile-vertical"));
-    SetHint(*a.tileVertically, QObject::tr("Tile Vertically"));
+    a.cascade = ForToolBar(Item(menu, QObject::tr("&Cascade"), "actCascade"), "window-cascade",
+                           "cascade", QObject::tr("Cascade"));
+    a.tileHorizontally =
+        ForToolBar(Item(menu, QObject::tr("Tile &Horizontally"), "actTileHorizontally"),
+                   "view-split-top-bottom", "tile-horizontal", QObject::tr("Tile Horizontally"));
+    a.tileVertically =
+        ForToolBar(Item(menu, QObject::tr("Tile &Vertically"), "actTileVertically"),
+                   "view-split-left-right", "tile-vertical", QObject::tr("Tile Vertically"));
     a.minimizeAll = Item(menu, QObject::tr("&Minimize All"), "actMinimizeAll");
     a.arrangeAll = Item(menu, QObject::tr("&Arrange All"), "actArrangeAll");
     menu.addSeparator();
@@ -132,15 +144,11 @@ MainActions BuildMainMenus(QMainWindow& window) {
                             QKeySequence(Qt::CTRL | Qt::Key_O));
     a.enqueue = Hidden(window, QObject::tr("Enqueue in player"), "actEnqueue",
                        QKeySequence(Qt::CTRL | Qt::Key_Q));
-    a.setFields = new QAction(QObject::tr("Set fields to show"), &window);
-    a.setFields->setObjectName(QStringLiteral("actSetFields"));
-    a.setFields->setIcon(ThemeIcon("view-list-details", "fields"));
-    SetHint(*a.setFields, QObject::tr("Set fields to show"));
-    a.previewSongs = new QAction(QObject::tr("Preview songs"), &window);
-    a.previewSongs->setObjectName(QStringLiteral("actPreviewSongs"));
+    a.setFields = ToolBarOnly(window, QObject::tr("Set fields to show"), "actSetFields",
+                              "view-list-details", "fields");
+    a.previewSongs = ToolBarOnly(window, QObject::tr("Preview songs"), "actPreviewSongs",
+                                 "media-playback-start", "preview");
     a.previewSongs->setCheckable(true);
-    a.previewSongs->setIcon(ThemeIcon("media-playback-start", "preview"));
-    SetHint(*a.previewSongs, QObject::tr("Preview songs"));
     return a;
 }
 

@@ -11,7 +11,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -29,6 +28,7 @@
 #include "gui/shell/mini_player.h"
 #include "gui/shell/preferences_dialog.h"
 #include "gui/shell/recent_playlists.h"
+#include "gui/shell/screen_placement.h"
 #include "gui/shell/task_bar.h"
 #include "gui/shell/window_arrangement.h"
 
@@ -425,11 +425,9 @@ void TFMain::RestorePlacement() {
     if (stored && restoreGeometry(QByteArray::fromStdString(*stored))) {
         return;
     }
-    const QScreen* screen = QApplication::primaryScreen();
-    const QRect available =
-        screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const QRect available = AvailableScreen();
     resize(std::min(1100, available.width() * 9 / 10), std::min(760, available.height() * 9 / 10));
-    move(available.center() - rect().center());
+    CentreOnScreen(*this);
 }
 
 void TFMain::SavePlacement() {

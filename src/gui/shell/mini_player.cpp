@@ -7,10 +7,11 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+
+#include "gui/shell/screen_placement.h"
 
 namespace sonarchive::gui {
 namespace {
@@ -125,9 +126,7 @@ void TFMiniPlayer::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        if (const QScreen* screen = QApplication::primaryScreen()) {
-            move(screen->availableGeometry().center() - rect().center());
-        }
+        CentreOnScreen(*this);
     }
     const QSignalBlocker quiet(volume_);  // reading the volume is no move of the slider
     volume_->setEnabled(backend_->HasVolumeControl());
