@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
+#include "gui/shell/qt_media_backend.h"
 #include "gui_support.h"
 
 namespace sonarchive::testing {
@@ -124,6 +127,18 @@ TEST_F(MiniPlayerTest, ClosingClosesTheFileAndHides) {
     EXPECT_TRUE(released);
     EXPECT_FALSE(player->isVisible());
     EXPECT_EQ(backend->mode, Mode::NotReady);
+}
+
+TEST(QtMediaBackend, RefusesWhatItCannotPlayAndKnowsWhetherThereIsAnOutput) {
+    TempDir dir;
+    WriteBytes(dir / "notes.mp3", "these are no MPEG frames at all");
+    gui::QtMediaBackend backend;
+    EXPECT_FALSE(backend.Open(QString::fromStdString(dir / "missing.mp3")));
+    EXPECT_FALSE(backend.Open(QString::fromStdString(dir / "notes.mp3")));
+    EXPECT_EQ(backend.State(), Mode::NotReady);
+    EXPECT_FALSE(backend.Play());
+    EXPECT_FALSE(backend.Seek(1000));
+    EXPECT_EQ(backend.HasVolumeControl(), !QMediaDevices::defaultAudioOutput().isNull());
 }
 
 }  // namespace
