@@ -118,6 +118,14 @@ std::string InputFile::ReadUpTo(std::uint64_t offset, std::size_t count) const {
     return ReadAt(offset, length).value_or(std::string());
 }
 
+std::optional<std::string> InputFile::ReadAvailable(std::uint64_t offset, std::size_t count) const {
+    if (offset >= size_) {
+        return fd_ >= 0 ? std::optional<std::string>(std::string()) : std::nullopt;
+    }
+    const std::uint64_t available = size_ - offset;
+    return ReadAt(offset, static_cast<std::size_t>(count < available ? count : available));
+}
+
 bool OutputFile::Write(std::string_view bytes) {
     if (!WriteAll(fd_, bytes.data(), bytes.size())) {
         return false;

@@ -36,6 +36,10 @@ public:
     // Up to `count` bytes at `offset`, fewer at the end of the file; empty on failure.
     std::string ReadUpTo(std::uint64_t offset, std::size_t count) const;
 
+    // Up to `count` bytes at `offset`, fewer at the end of the file (none at or past it);
+    // nothing only on an I/O error, so a short result is told apart from a failed read.
+    std::optional<std::string> ReadAvailable(std::uint64_t offset, std::size_t count) const;
+
     int Descriptor() const { return fd_; }
 
 private:

@@ -60,7 +60,11 @@ struct LastBlock {
     std::uint64_t fileSize = 0;
     std::string bytes;
 
-    bool IsTag() const { return bytes.starts_with(kMagic); }
+    // A file that ends in an APE tag footer has no ID3v1 tag, even when the "TAG" inside an
+    // APE header ("APETAGEX") lies exactly 128 bytes before its end.
+    bool IsTag() const {
+        return bytes.starts_with(kMagic) && bytes.compare(kTagSize - 32, 8, "APETAGEX") != 0;
+    }
 };
 
 std::optional<LastBlock> ReadLastBlock(const std::string& fileName, std::string& error) {

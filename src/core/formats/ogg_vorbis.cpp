@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "formats/channel_name.h"
 #include "formats/file_access.h"
 #include "formats/ogg_packet_reader.h"
 #include "formats/ogg_vorbis_rewrite.h"
@@ -100,14 +101,7 @@ std::uint32_t TOggVorbis::BitRate() const {
 }
 
 std::string TOggVorbis::ChannelName(unsigned channelCount) {
-    switch (channelCount) {
-        case 1:
-            return "Mono";
-        case 2:
-            return "Stereo";
-        default:
-            return "Unknown";
-    }
+    return ChannelCountName(channelCount);
 }
 
 }  // namespace sonarchive::formats

@@ -28,6 +28,9 @@ TEST(InputFile, ReadsOnlyRangesInsideTheFile) {
     EXPECT_FALSE(in.ReadAt(1, std::size_t(-1)).has_value());  // a hostile length
     EXPECT_EQ(in.ReadUpTo(7, 100), "789");
     EXPECT_EQ(in.ReadUpTo(10, 5), "");
+    EXPECT_EQ(in.ReadAvailable(7, 100).value(), "789");
+    EXPECT_EQ(in.ReadAvailable(12, 5).value(), "");
+    EXPECT_FALSE(InputFile(dir / "missing").ReadAvailable(0, 1).has_value());
 
     EXPECT_FALSE(InputFile(dir / "missing").IsOpen());
     EXPECT_FALSE(InputFile(dir.Path()).IsOpen());  // a folder is not a file

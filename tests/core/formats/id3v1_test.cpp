@@ -111,6 +111,21 @@ TEST(ID3v1Files, WithoutTagOrTooShort) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(ID3v1Files, AnApeTagWithHeaderAtTheEndIsNoId3v1Tag) {
+    // A 131-byte APE tag (32-byte header, 67 bytes of items, 32-byte footer) puts the "TAG" of
+    // its header's "APETAGEX" exactly 128 bytes before the end of the file.
+    TempDir dir;
+    const std::string path = dir / "ape-tagged.mp3";
+    const std::string apeHeader = "APETAGEX" + std::string(24, '\0');
+    const std::string apeFooter = "APETAGEX" + std::string(24, '\0');
+    WriteBytes(path, kAudio + apeHeader + std::string(67, 'i') + apeFooter);
+    TID3v1 id3;
+    ASSERT_TRUE(id3.Read(path));
+    EXPECT_FALSE(id3.Exists());
+    EXPECT_TRUE(id3.Strip(path));
+    EXPECT_EQ(ReadBytes(path).size(), kAudio.size() + 131);
+}
+
 TEST(ID3v1Write, RoundTripsOnceAtTheEndAndStripsAgain) {
     TempDir dir;
     const std::string path = dir / "song.mp3";
