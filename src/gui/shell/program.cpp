@@ -22,7 +22,6 @@ namespace sonarchive::gui {
 Program::Program(std::string dataDirectory, platform::SettingsFile& settings, ProgramParts parts)
     : interaction_(parts.interaction != nullptr ? *parts.interaction : dialogs_),
       app_(std::make_unique<AppContext>(std::move(dataDirectory), settings, interaction_)) {
-    QApplication::setApplicationDisplayName(QStringLiteral("Sonarchive"));
     CreateWindows(parts);
 }
 
