@@ -13,9 +13,10 @@
 namespace sonarchive::catalog {
 
 enum class CatalogChange {
-    PickListsStale,    // rows were added or changed: cached search pick lists are out of date
-    FileCountChanged,  // the number of rows changed
-    RowsChanged,       // rows were rewritten: open lists reload theirs
+    PickListsStale,      // rows were added or changed: cached search pick lists are out of date
+    FileCountChanged,    // the number of rows changed
+    RowsChanged,         // rows were rewritten: open lists reload theirs
+    CollectionsChanged,  // a collection was created, renamed or deleted
 };
 
 // Any window may subscribe; handlers run on the thread that made the change.

@@ -267,6 +267,18 @@ std::string CutCodePoints(std::string_view utf8, std::size_t count) {
     return std::string(utf8.substr(0, cut));
 }
 
+std::string CutToBytes(std::string_view utf8, std::size_t maxBytes) {
+    std::size_t cut = 0;
+    ForEachCodePoint(utf8, [&](char32_t, std::size_t, std::size_t end) {
+        if (end > maxBytes) {
+            return false;
+        }
+        cut = end;
+        return true;
+    });
+    return std::string(utf8.substr(0, cut));
+}
+
 std::string UpperCase(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return MapAscii(utf8, 'a', 'z', 'A' - 'a');

@@ -50,6 +50,10 @@ std::size_t CodePointCount(std::string_view utf8);
 // The first `count` code points of a UTF-8 text; never splits a sequence.
 std::string CutCodePoints(std::string_view utf8, std::size_t count);
 
+// The longest start of a UTF-8 text that fits `maxBytes` bytes; never splits a sequence.
+// For fixed-size byte fields that hold text.
+std::string CutToBytes(std::string_view utf8, std::size_t maxBytes);
+
 // Full Unicode case mapping with the root locale ("ß" upper-cases to "SS").
 std::string UpperCase(std::string_view utf8);
 std::string LowerCase(std::string_view utf8);

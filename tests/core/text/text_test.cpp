@@ -65,6 +65,14 @@ TEST(Utf8, CutsCountCodePointsNeverBytes) {
     EXPECT_EQ(CutCodePoints(sixty, 50), std::string(50, 'x'));
 }
 
+TEST(Utf8, ByteCutsKeepWholeSequences) {
+    EXPECT_EQ(CutToBytes("Björk", 3), "Bj");  // "ö" takes bytes 3 and 4
+    EXPECT_EQ(CutToBytes("Björk", 4), "Bjö");
+    EXPECT_EQ(CutToBytes("abc", 10), "abc");
+    EXPECT_EQ(CutToBytes("日本", 5), "日");
+    EXPECT_EQ(CutToBytes("abc", 0), "");
+}
+
 TEST(CaseMapping, UsesFullUnicodeMappingIndependentOfLocale) {
     EXPECT_EQ(UpperCase("Björk"), "BJÖRK");
     EXPECT_EQ(UpperCase("straße"), "STRASSE");

@@ -1,0 +1,47 @@
+#include "gui/catalog_store/welcome_dialog.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace sonarchive::gui {
+
+TfWelcome::TfWelcome(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fWelcome"));
+    setWindowTitle(tr("Welcome to Sonarchive"));
+
+    auto* logo = new QLabel(this);
+    logo->setPixmap(QApplication::windowIcon().pixmap(64));
+    auto* text = new QLabel(
+        tr("Would you like Sonarchive to search for MP3 files on your local drives?"), this);
+    text->setObjectName(QStringLiteral("LText"));
+    text->setWordWrap(true);
+    text->setMinimumWidth(300);
+
+    auto* search = new QPushButton(tr("Search"), this);
+    search->setObjectName(QStringLiteral("BSearch"));
+    search->setDefault(true);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("BCancel"));
+    connect(search, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(logo, 0, Qt::AlignTop);
+    top->addWidget(text, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(search);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+}
+
+bool TfWelcome::AskToSearch() {
+    return exec() == QDialog::Accepted;
+}
+
+}  // namespace sonarchive::gui
