@@ -8,14 +8,25 @@ CommandResult CliRun::Run(const std::string& arguments) const {
     return RunUnder("", arguments);
 }
 
+namespace {
+
+std::string CommandLine(const CliRun& run, const std::string& launcher,
+                        const std::string& arguments) {
+    return "SONARCHIVE_CONFIG_DIR=" + ShellQuote(run.ConfigDir()) + " " + launcher + " " +
+           ShellQuote(SONARCHIVE_CLI) + " --data-dir " + ShellQuote(run.DataDir()) + " " +
+           arguments + " </dev/null";
+}
+
+}  // namespace
+
 CommandResult CliRun::RunUnder(const std::string& launcher, const std::string& arguments) const {
-    return RunCommand("SONARCHIVE_CONFIG_DIR=" + ShellQuote(ConfigDir()) + " " + launcher + " " +
-                      ShellQuote(SONARCHIVE_CLI) + " --data-dir " + ShellQuote(DataDir()) + " " +
-                      arguments + " </dev/null");
+    return RunCommand(CommandLine(*this, launcher, arguments));
 }
 
 CommandResult CliRun::RunStdout(const std::string& arguments) const {
-    return Run(arguments + " 2>/dev/null");
+    // RunCommand joins standard error to the output of the whole command line; inside the
+    // group the program's own standard error is sent away before that.
+    return RunCommand("{ " + CommandLine(*this, "", arguments) + " 2>/dev/null; }");
 }
 
 }  // namespace sonarchive::testing
