@@ -20,23 +20,24 @@ using catalog::TCommentInfoType;
 using catalog::TEncoderInfoType;
 using catalog::TMainDataRecComplete;
 
-void FillFrom(const formats::TID3v1& tag, TCommentInfoType& info) {
+// The fields every tag kind but the Vorbis comment has.
+template <typename Tag>
+void FillShared(const Tag& tag, TCommentInfoType& info) {
     info.Title = tag.Title();
     info.Artist = tag.Artist();
     info.Album = tag.Album();
     info.Year = tag.Year();
     info.Comment = tag.Comment();
     info.Track = tag.Track();
+}
+
+void FillFrom(const formats::TID3v1& tag, TCommentInfoType& info) {
+    FillShared(tag, info);
     info.Genre = tag.GenreName();
 }
 
 void FillFrom(const formats::TID3v2& tag, TCommentInfoType& info) {
-    info.Title = tag.Title();
-    info.Artist = tag.Artist();
-    info.Album = tag.Album();
-    info.Year = tag.Year();
-    info.Comment = tag.Comment();
-    info.Track = tag.Track();
+    FillShared(tag, info);
     info.Genre = tag.Genre();
     info.Composer = tag.Composer();
     info.Encoder = tag.Encoder();
@@ -46,12 +47,7 @@ void FillFrom(const formats::TID3v2& tag, TCommentInfoType& info) {
 }
 
 void FillFrom(const formats::TAPEtag& tag, TCommentInfoType& info) {
-    info.Title = tag.Title();
-    info.Artist = tag.Artist();
-    info.Album = tag.Album();
-    info.Year = tag.Year();
-    info.Comment = tag.Comment();
-    info.Track = tag.Track();
+    FillShared(tag, info);
     info.Genre = tag.Genre();
     info.Copyright = tag.Copyright();
 }
