@@ -29,7 +29,7 @@ install_missing_packages() {
     sudo=(sudo)
   fi
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
     "${missing[@]}"
 }
 
