@@ -77,8 +77,10 @@ void LoadGeneralSettings(Registry& registry, GeneralSettings& s) {
     s.OggUseId3 = ReadFlag(file, "OGG_USE_ID3", false);
     s.Mp3PrimaryTag = file.ReadInteger("MP3_PRIMARY_TAG").value_or(0);
     s.MacPrimaryTag = file.ReadInteger("MAC_PRIMARY_TAG").value_or(0);
+    // Missing reads as on, as the built-in value and the preferences have it: otherwise the
+    // save at the first start would store "off" for a user who never chose it.
     s.DiskOrgReplaceDeleteIllegal =
-        ReadFlag(file, "DISKORG_REPLACE_DELETE_ILLEGAL_CHARACTERS", false);
+        ReadFlag(file, "DISKORG_REPLACE_DELETE_ILLEGAL_CHARACTERS", true);
     const auto deleteIllegal = file.ReadInteger("DISKORG_DELETE_ILLEGAL_CHARACTERS");
     s.DiskOrgReplaceIllegal = deleteIllegal ? *deleteIllegal == 0 : true;
     if (const auto replacement = file.ReadString("DISKORG_REPLACE_WITH_CHARACTER")) {

@@ -37,7 +37,7 @@ TEST_F(SettingsTest, AFreshUserGetsTheDefaults) {
     EXPECT_EQ(s.Mp3PrimaryTag, 0);
     EXPECT_FALSE(s.Mp3Id3v1First());
     EXPECT_EQ(s.MacPrimaryTag, 0);
-    EXPECT_FALSE(s.DiskOrgReplaceDeleteIllegal);
+    EXPECT_TRUE(s.DiskOrgReplaceDeleteIllegal);
     EXPECT_TRUE(s.DiskOrgReplaceIllegal);
     EXPECT_EQ(s.DiskOrgReplaceWithCharacter, "");
     EXPECT_EQ(registry.ReadRegInteger("INDEX_PAGE_SIZE"), -1);
@@ -70,6 +70,7 @@ TEST_F(SettingsTest, WritesTheGeneralSettingsAsAWholeWithInvertedFlags) {
     s.ConfirmMassUpdate = false;
     s.SearchUseCombos = true;
     s.DiskOrgReplaceIllegal = false;
+    s.DiskOrgReplaceDeleteIllegal = false;
     s.DiskOrgReplaceWithCharacter = "_";
     SaveGeneralSettings(registry, s);
     EXPECT_EQ(registry.ReadRegInteger("CONFIRM_MASS_UPDATE"), 0);
@@ -136,7 +137,7 @@ TEST(SettingsUnavailable, KeepBuiltInValuesAndReportEveryWrite) {
     Registry registry(file, user);
     GeneralSettings s = BuiltInGeneralSettings();
     LoadGeneralSettings(registry, s);
-    EXPECT_TRUE(s.DiskOrgReplaceDeleteIllegal);  // built in, not the missing-value default
+    EXPECT_TRUE(s.DiskOrgReplaceDeleteIllegal);
     EXPECT_EQ(s.DiskOrgReplaceWithCharacter, " ");
     EXPECT_EQ(registry.ReadRegInteger("CONFIRM_DELETE"), -1);
 
