@@ -194,14 +194,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t li
     return content;
 }
 
-std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(st.st_size);
-}
-
 bool MakeWritableForOwner(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -64,8 +64,6 @@ private:
     std::uint64_t written_ = 0;
 };
 
-std::optional<std::uint64_t> FileSizeOf(const std::string& path);
-
 // The whole content of a file whose size the system does not tell beforehand (/proc, /sys),
 // read from its start; nothing when the read fails or the content is longer than `limit` bytes.
 std::optional<std::string> ReadWholeFile(int fd, std::size_t limit);

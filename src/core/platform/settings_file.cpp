@@ -165,14 +165,6 @@ bool SettingsFile::Write(const std::vector<std::pair<std::string, SettingValue>>
     return Save();
 }
 
-bool SettingsFile::Remove(const std::string& name) {
-    if (!Load()) {
-        return false;
-    }
-    document_->values.erase(name);
-    return Save();
-}
-
 std::string Base64Encode(const std::string& bytes) {
     std::string out;
     out.reserve((bytes.size() + 2) / 3 * 4);

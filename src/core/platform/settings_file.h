@@ -44,7 +44,6 @@ public:
 
     // Writes the values in one atomic rewrite; false when the file cannot be written.
     bool Write(const std::vector<std::pair<std::string, SettingValue>>& values);
-    bool Remove(const std::string& name);
 
 private:
     struct Document;
