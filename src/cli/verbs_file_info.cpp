@@ -77,18 +77,7 @@ Json TagsByType(const std::string& path) {
 catalog::TMainDataRec AsListRecord(int format, const catalog::TEncoderInfoType& s) {
     catalog::TMainDataRec r;
     r.dFormat = format;
-    r.dMPEGVersion = s.Version;
-    r.dMPEGLayer = s.Layer;
-    r.dMPEGBitrate = s.Bitrate;
-    r.dChannelMode = s.ChannelMode;
-    r.dMPEGFrequency = s.SampleRate;
-    r.dMPEGFrames = s.Frames;
-    r.dMPEGEmphasis = s.Emphasis;
-    r.dMPEGEncoder = s.EncoderName;
-    r.dMPEGCRC = s.CRC == 1;
-    r.dMPEGCopyright = s.Copyright == 1;
-    r.dMPEGOriginal = s.Original == 1;
-    r.dLength = s.Duration;
+    cataloguing::CopyStreamInto(s, r);
     return r;
 }
 

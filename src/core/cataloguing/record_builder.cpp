@@ -179,21 +179,6 @@ void CopyInto(const TCommentInfoType& tags, TMainDataRecComplete& r) {
     r.dTrack = tags.Track;
 }
 
-void CopyInto(const TEncoderInfoType& stream, TMainDataRecComplete& r) {
-    r.dMPEGVersion = stream.Version;
-    r.dMPEGLayer = stream.Layer;
-    r.dMPEGBitrate = stream.Bitrate;
-    r.dMPEGFrequency = stream.SampleRate;
-    r.dChannelMode = stream.ChannelMode;
-    r.dMPEGEncoder = stream.EncoderName;
-    r.dLength = stream.Duration;
-    r.dMPEGFrames = stream.Frames;
-    r.dMPEGCRC = stream.CRC == 1;
-    r.dMPEGCopyright = stream.Copyright == 1;
-    r.dMPEGOriginal = stream.Original == 1;
-    r.dMPEGEmphasis = stream.Emphasis;
-}
-
 // The stream of a re-read file; false when the file is not usable as its format.
 bool RereadStream(const std::string& fileName, int formatCode, const TagPreferences& preferences,
                   TCommentInfoType& tags, TEncoderInfoType& stream) {
@@ -357,7 +342,7 @@ bool RereadFileRecord(const std::string& fileName, const TagPreferences& prefere
         ReadID3v1Tag(fileName, tags);
     }
     CopyInto(tags, record);
-    CopyInto(stream, record);
+    CopyStreamInto(stream, record);
     return true;
 }
 

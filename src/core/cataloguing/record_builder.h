@@ -48,4 +48,21 @@ bool ReadFileOfFormat(const std::string& fileName, int formatCode,
 bool RereadFileRecord(const std::string& fileName, const TagPreferences& preferences,
                       catalog::TMainDataRecComplete& record);
 
+// The stream figures into the columns of a catalog record (a complete or a list record).
+template <typename Record>
+void CopyStreamInto(const catalog::TEncoderInfoType& stream, Record& r) {
+    r.dMPEGVersion = stream.Version;
+    r.dMPEGLayer = stream.Layer;
+    r.dMPEGBitrate = stream.Bitrate;
+    r.dMPEGFrequency = stream.SampleRate;
+    r.dChannelMode = stream.ChannelMode;
+    r.dMPEGEncoder = stream.EncoderName;
+    r.dLength = stream.Duration;
+    r.dMPEGFrames = stream.Frames;
+    r.dMPEGCRC = stream.CRC == 1;
+    r.dMPEGCopyright = stream.Copyright == 1;
+    r.dMPEGOriginal = stream.Original == 1;
+    r.dMPEGEmphasis = stream.Emphasis;
+}
+
 }  // namespace sonarchive::cataloguing
