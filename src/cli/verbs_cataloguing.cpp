@@ -70,7 +70,9 @@ int Add(Arguments& arguments, CliContext& context) {
     if (catalog == nullptr) {
         return kExitFailure;
     }
-    platform::ReachableHosts& hosts = context.CheckedHosts();
+    // Only the printed rows need to know which hosts answer; checking them costs time.
+    platform::ReachableHosts unchecked;
+    platform::ReachableHosts& hosts = json ? context.CheckedHosts() : unchecked;
     catalog::CatalogInserter inserter(
         *catalog, context.Rules(),
         [preferences = context.Preferences()](const std::string& path, int format,
