@@ -4,8 +4,10 @@
 #include <QIcon>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "gui/shell/program.h"
+#include "gui/window_providers.h"
 #include "platform/app_paths.h"
 #include "platform/settings_file.h"
 
@@ -64,7 +66,9 @@ int main(int argc, char** argv) {
 
     using namespace sonarchive;
     platform::SettingsFile settings(platform::SettingsFilePath());
+    gui::ProgramParts parts;
+    parts.providers = gui::AllWindowProviders();
     gui::Program program(platform::DataDirectory(parser.value(kDataDir).toStdString()), settings,
-                         gui::ProgramParts{});
+                         std::move(parts));
     return program.Run();
 }

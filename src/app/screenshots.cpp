@@ -9,12 +9,11 @@
 
 #include "catalog_store/catalog.h"
 #include "catalog_store/sql_text.h"
-#include "gui/shell/about_box.h"
 #include "gui/shell/main_window.h"
-#include "gui/shell/mini_player.h"
-#include "gui/shell/preferences_dialog.h"
 #include "gui/shell/program.h"
+#include "gui/window_providers.h"
 #include "platform/settings_file.h"
+#include "screenshot_support.h"
 
 namespace {
 
@@ -82,17 +81,6 @@ void FillDemoCatalog(const std::string& dataDirectory) {
     }
 }
 
-bool Save(QWidget& window, const QDir& dir, const QString& name) {
-    QApplication::processEvents();
-    const QString path = dir.filePath(name + QStringLiteral(".png"));
-    if (!window.grab().save(path)) {
-        QTextStream(stderr) << "cannot write " << path << "\n";
-        return false;
-    }
-    QTextStream(stdout) << path << "\n";
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,43 +103,16 @@ int main(int argc, char** argv) {
     settings.Write({{"FIRST_TIME_USAGE", std::int64_t{0}}});
 
     gui::ProgramParts parts;
+    parts.providers = gui::AllWindowProviders();
     parts.mediaBackend = [] { return std::make_unique<DemoBackend>(); };
     gui::Program program(dataDirectory, settings, std::move(parts));
     program.Main().resize(1100, 720);
     if (program.Start() != gui::StartupSequence::Result::Completed) {
         return 1;
     }
-    bool saved = Save(program.Main(), out, QStringLiteral("main-window"));
-
-    gui::TFPreferences& preferences = *program.Windows().preferences;
-    preferences.Prepare();
-    preferences.show();
-    const QStringList pages = {QStringLiteral("General"),
-                               QStringLiteral("Confirmations"),
-                               QStringLiteral("MP3"),
-                               QStringLiteral("Ogg Vorbis"),
-                               QStringLiteral("Monkey's Audio"),
-                               QStringLiteral("File Organizer")};
-    for (const QString& page : pages) {
-        preferences.SelectNode(page);
-        saved = Save(preferences, out,
-                     QStringLiteral("preferences-") +
-                         page.toLower()
-                             .remove(QLatin1Char('\''))
-                             .replace(QLatin1Char(' '), QLatin1Char('-'))) &&
-                saved;
+    bool saved = true;
+    for (const auto shoot : {screenshots::ShootShellWindows}) {
+        saved = shoot(program, out) && saved;
     }
-    preferences.hide();
-
-    gui::TFMiniPlayer& player = *program.Windows().miniPlayer;
-    player.PlayFile(QStringLiteral("/Music/Ann Arbor/Weather Songs/1 Blue Sky.mp3"));
-    player.adjustSize();
-    saved = Save(player, out, QStringLiteral("mini-player")) && saved;
-    player.hide();
-
-    gui::AboutBox& about = *program.Windows().about;
-    about.show();
-    saved = Save(about, out, QStringLiteral("about")) && saved;
-    about.hide();
     return saved ? 0 : 1;
 }

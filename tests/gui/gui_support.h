@@ -65,6 +65,10 @@ public:
     void ExportRows(bool selectionOnly) override {
         calls_.push_back(selectionOnly ? "export selection" : "export all");
     }
+    catalog::IdList SelectedIds() override {
+        calls_.push_back("selected ids");
+        return {};
+    }
 
 private:
     std::vector<std::string>& calls_;

@@ -5,6 +5,12 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalog_store/records.h"
+#include "catalog_store/sql_text.h"
 
 class QMenu;
 class QWidget;
@@ -44,6 +50,16 @@ public:
     virtual void OpenInPlayer(bool enqueue) = 0;
     // "Export": every row, or the selected ones.
     virtual void ExportRows(bool selectionOnly) = 0;
+    // The catalog ids of the selected rows in list order, each file once (a group row gives
+    // every file of its group).
+    virtual catalog::IdList SelectedIds() = 0;
+};
+
+// What the tag editor wrote into a file, read back from it; the row's catalog entry already
+// holds it.
+struct EditedTags {
+    int tagType = -1;  // 0 ID3v2, 1 Ogg tag, 2 ID3v1, 3 APE
+    catalog::TCommentInfoType values;
 };
 
 // The windows and tools that other parts of the program provide. A command whose provider is
@@ -68,7 +84,25 @@ struct WindowProviders {
     // The modal tools.
     std::function<void(TFMain&)> checkArchive;
     std::function<void(TFMain&)> rereadTags;
-    std::function<void(TFMain&)> fileOrganizer;
+    // The disk organizer on the selection of a list window, or on none; true after a real run.
+    std::function<bool(TFMain&, ListWindow* source)> fileOrganizer;
+
+    // What the result lists hand to the tools of other parts of the program.
+    // The tag editor, modal, on one file row; nothing when no tag was written.
+    std::function<std::optional<EditedTags>(TFMain&, std::int64_t id, const std::string& fullPath)>
+        editRowTags;
+    // Mass tag update and renaming, modal, on rows by id; true when they changed files.
+    std::function<bool(TFMain&, catalog::IdList ids)> massUpdate;
+    std::function<bool(TFMain&, catalog::IdList ids)> renameFiles;
+    // Adds the rows to a collection, in order.
+    std::function<void(TFMain&, std::int64_t collectionId, catalog::IdList ids)> addToCollection;
+    // The "New collection" dialog; the new collection's id, nothing when cancelled.
+    std::function<std::optional<std::int64_t>(TFMain&)> newCollection;
+    // Hands full paths to the audio player: one file directly, several as a playlist.
+    std::function<void(TFMain&, const std::vector<std::string>& fullPaths, bool enqueue)>
+        playFiles;
+    // The export dialog on every row of a list window, or on its selection.
+    std::function<void(TFMain&, ListWindow& source, bool selectionOnly)> exportRows;
 };
 
 }  // namespace sonarchive::gui

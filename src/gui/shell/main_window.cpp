@@ -187,7 +187,7 @@ void TFMain::ConnectArchiveAndToolsCommands() {
     ConnectProvided(
         actions_.rereadTags, [this] { providers_.rereadTags(*this); }, bool(p.rereadTags));
     ConnectProvided(
-        actions_.fileOrganizer, [this] { providers_.fileOrganizer(*this); }, bool(p.fileOrganizer));
+        actions_.fileOrganizer, [this] { providers_.fileOrganizer(*this, children_->ActiveListWindow()); }, bool(p.fileOrganizer));
     ConnectProvided(
         actions_.packDatabase, [this] { RunPackDatabase(app_, *children_); }, true);
     ConnectProvided(
