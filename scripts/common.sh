@@ -38,8 +38,13 @@ configure_and_build() {
   if command -v ninja >/dev/null 2>&1; then
     generator=(-G Ninja)
   fi
+  # A compiler cache, where the machine has one, makes a build in a fresh clone cheap.
+  local launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
   if [[ ! -f $SONARCHIVE_BUILD_DIR/CMakeCache.txt ]]; then
-    cmake -S "$SONARCHIVE_ROOT" -B "$SONARCHIVE_BUILD_DIR" "${generator[@]}" "$@"
+    cmake -S "$SONARCHIVE_ROOT" -B "$SONARCHIVE_BUILD_DIR" "${generator[@]}" "${launcher[@]}" "$@"
   else
     cmake "$SONARCHIVE_BUILD_DIR" "$@"
   fi
