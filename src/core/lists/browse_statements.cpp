@@ -82,7 +82,7 @@ std::vector<BrowseGroup> LoadBrowseGroups(catalog::Database& database, int group
     return groups;
 }
 
-std::string GroupStatement(int grouping, std::string_view key) {
+std::string GroupFilter(int grouping, std::string_view key) {
     const GroupingColumn column = ColumnOf(grouping);
     const std::string order = " order by upper(" + std::string(column.expandOrder) + ")";
     const std::string name(column.name);
@@ -90,10 +90,13 @@ std::string GroupStatement(int grouping, std::string_view key) {
         // No blank before "or" for artists: the engine reads '' as the end of the text.
         const std::string join =
             grouping == kGroupingAlbum || grouping == kGroupingGenre ? " or " : "or ";
-        return "select * from maindata where " + name + "=''" + join + name + " is null" + order;
+        return name + "=''" + join + name + " is null" + order;
     }
-    return "select * from maindata where upper(" + name + ")='" + catalog::SqlQuote(key) + "'" +
-           order;
+    return "upper(" + name + ")='" + catalog::SqlQuote(key) + "'" + order;
+}
+
+std::string GroupStatement(int grouping, std::string_view key) {
+    return "select * from maindata where " + GroupFilter(grouping, key);
 }
 
 std::string GroupFilesStatement(int grouping, std::string_view key) {

@@ -40,6 +40,8 @@ std::vector<BrowseGroup> LoadBrowseGroups(catalog::Database& database, int group
 
 // The files of a group row, ordered as its expansion lists them.
 std::string GroupStatement(int grouping, std::string_view key);
+// The part of it after "where ": the group's condition and order.
+std::string GroupFilter(int grouping, std::string_view key);
 // Every file of a group, for deleting them from disk one by one.
 std::string GroupFilesStatement(int grouping, std::string_view key);
 // Deletes every catalog row of a group.
