@@ -30,8 +30,8 @@ std::string FullPathNow(const catalog::Query& row, const catalog::PathRules& rul
 
 }  // namespace
 
-void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
-               const platform::ReachableHosts& hosts, bool json, std::ostream& out) {
+std::size_t PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
+                      const platform::ReachableHosts& hosts, bool json, std::ostream& out) {
     const auto& names = rows.ColumnNames();
     if (!json) {
         for (std::size_t i = 0; i < names.size(); ++i) {
@@ -39,7 +39,8 @@ void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
         }
         out << "FullPath\n";
     }
-    for (; !rows.AtEnd(); rows.Next()) {
+    std::size_t count = 0;
+    for (; !rows.AtEnd(); rows.Next(), ++count) {
         const std::string fullPath = FullPathNow(rows, rules, hosts);
         if (json) {
             nlohmann::ordered_json object;
@@ -55,6 +56,7 @@ void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
             out << fullPath << '\n';
         }
     }
+    return count;
 }
 
 }  // namespace sonarchive::cli
