@@ -2,8 +2,11 @@
 // the select's columns with the file's current full path added.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "catalog_store/engine.h"
 #include "catalog_store/path_rules.h"
@@ -11,9 +14,21 @@
 
 namespace sonarchive::cli {
 
+// A number printed after FullPath for every row.
+struct ExtraColumn {
+    std::string name;
+    std::function<std::int64_t(const catalog::Query& row)> value;
+};
+
+struct RowPrinting {
+    std::vector<ExtraColumn> extra;
+    bool header = true;  // the header line of the text form
+};
+
 // Prints every row of the query. "FullPath" is where the file can be opened now: empty when
 // its volume is not mounted, or its network host did not answer or is not mounted here.
 void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
-               const platform::ReachableHosts& hosts, bool json, std::ostream& out);
+               const platform::ReachableHosts& hosts, bool json, std::ostream& out,
+               const RowPrinting& how = {});
 
 }  // namespace sonarchive::cli
