@@ -31,13 +31,18 @@ std::string FullPathNow(const catalog::Query& row, const catalog::PathRules& rul
 }  // namespace
 
 std::size_t PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
-                      const platform::ReachableHosts& hosts, bool json, std::ostream& out) {
+                      const platform::ReachableHosts& hosts, bool json, std::ostream& out,
+                      const RowPrinting& how) {
     const auto& names = rows.ColumnNames();
-    if (!json) {
+    if (!json && how.header) {
         for (std::size_t i = 0; i < names.size(); ++i) {
             out << names[i] << '\t';
         }
-        out << "FullPath\n";
+        out << "FullPath";
+        for (const auto& extra : how.extra) {
+            out << '\t' << extra.name;
+        }
+        out << '\n';
     }
     std::size_t count = 0;
     for (; !rows.AtEnd(); rows.Next(), ++count) {
@@ -48,12 +53,19 @@ std::size_t PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
                 object[names[i]] = ValueOf(rows[static_cast<int>(i)]);
             }
             object["FullPath"] = fullPath;
+            for (const auto& extra : how.extra) {
+                object[extra.name] = extra.value(rows);
+            }
             out << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
         } else {
             for (std::size_t i = 0; i < names.size(); ++i) {
                 out << rows[static_cast<int>(i)].AsText() << '\t';
             }
-            out << fullPath << '\n';
+            out << fullPath;
+            for (const auto& extra : how.extra) {
+                out << '\t' << extra.value(rows);
+            }
+            out << '\n';
         }
     }
     return count;

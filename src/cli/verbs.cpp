@@ -9,6 +9,7 @@ std::span<const Verb> AllVerbs() {
         AddCataloguingVerbs(all);
         AddListVerbs(all);
         AddVolumeVerbs(all);
+        AddOrganizeVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();
