@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "catalog_store/engine.h"
 #include "catalog_store/path_rules.h"
@@ -11,9 +12,27 @@
 
 namespace sonarchive::cli {
 
-// Prints every row of the query. "FullPath" is where the file can be opened now: empty when
-// its volume is not mounted, or its network host did not answer or is not mounted here.
+// Where the row's file can be opened now: empty when its volume is not mounted, or its network
+// host did not answer or is not mounted here.
+std::string FullPathNow(const catalog::Query& row, const catalog::PathRules& rules,
+                        const platform::ReachableHosts& hosts);
+
+// Prints every row of the query with all its columns and "FullPath".
 void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
                const platform::ReachableHosts& hosts, bool json, std::ostream& out);
+
+// A column printed under a name of its own.
+struct OutputColumn {
+    std::string name;    // as printed
+    std::string source;  // the query's column
+};
+
+// The columns of the standard result-list select, each under its own name.
+const std::vector<OutputColumn>& StandardColumns();
+
+// Prints the chosen columns of every row, then "FullPath".
+void PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& columns,
+               const catalog::PathRules& rules, const platform::ReachableHosts& hosts, bool json,
+               std::ostream& out);
 
 }  // namespace sonarchive::cli

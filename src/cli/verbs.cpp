@@ -8,6 +8,7 @@ std::span<const Verb> AllVerbs() {
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
         AddVolumeVerbs(all);
+        AddCollectionVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();
