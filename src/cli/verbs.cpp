@@ -10,6 +10,7 @@ std::span<const Verb> AllVerbs() {
         AddListVerbs(all);
         AddVolumeVerbs(all);
         AddOrganizeVerbs(all);
+        AddCollectionVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();

@@ -26,5 +26,6 @@ void AddInspectVerb(std::vector<Verb>& verbs);
 void AddVolumeVerbs(std::vector<Verb>& verbs);
 void AddListVerbs(std::vector<Verb>& verbs);
 void AddOrganizeVerbs(std::vector<Verb>& verbs);
+void AddCollectionVerbs(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli
