@@ -94,4 +94,15 @@ std::string RandomBytes(std::size_t count, unsigned seed) {
     return bytes;
 }
 
+std::string InsertStatement(std::string_view table,
+                            const std::map<std::string, std::string>& literals) {
+    std::string names;
+    std::string values;
+    for (const auto& [column, literal] : literals) {
+        names += (names.empty() ? "" : ", ") + column;
+        values += (values.empty() ? "" : ", ") + literal;
+    }
+    return "insert into " + std::string(table) + " (" + names + ") values (" + values + ")";
+}
+
 }  // namespace sonarchive::testing

@@ -1,6 +1,7 @@
 // Small helpers shared by the test executables.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,10 @@ bool HaveProgram(const std::string& name);
 
 // Quotes a text for the shell.
 std::string ShellQuote(std::string_view text);
+
+// "insert into TABLE (a, b) values (1, 'x')" for columns and their SQL literals.
+std::string InsertStatement(std::string_view table,
+                            const std::map<std::string, std::string>& literals);
 
 // Deterministic pseudo-random bytes for robustness tests.
 std::string RandomBytes(std::size_t count, unsigned seed);

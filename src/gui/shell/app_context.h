@@ -9,6 +9,7 @@
 #include "catalog_store/catalog.h"
 #include "catalog_store/settings.h"
 #include "interaction/interaction.h"
+#include "lists/pick_lists.h"
 #include "lists/search_history.h"
 #include "platform/settings_file.h"
 
@@ -30,6 +31,9 @@ public:
     void LoadSearchHistory();
     void SaveSearchHistory();
 
+    // The search windows' value lists, shared by all of them for the whole run.
+    lists::PickLists& PickLists() { return pickLists_; }
+
     // Reads the general settings again (after the preferences dialog was confirmed).
     void ReloadGeneralSettings();
 
@@ -44,6 +48,7 @@ private:
     catalog::GeneralSettings general_;
     lists::SearchHistory history_;
     bool historyLoaded_ = false;
+    lists::PickLists pickLists_;
     std::unique_ptr<catalog::Catalog> catalog_;
 };
 

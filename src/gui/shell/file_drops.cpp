@@ -1,5 +1,6 @@
 #include "gui/shell/file_drops.h"
 
+#include <QFile>
 #include <QList>
 #include <QUrl>
 
@@ -38,6 +39,10 @@ bool OffersLocalFiles(const QMimeData& data) {
         }
     }
     return false;
+}
+
+QString QtFileName(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(text::PathToSystem(path)));
 }
 
 std::unique_ptr<QMimeData> FileUrlsMimeData(const std::vector<std::string>& paths) {

@@ -17,6 +17,9 @@ std::vector<std::string> DroppedFilePaths(const QMimeData& data);
 // True when a drop offers at least one local file.
 bool OffersLocalFiles(const QMimeData& data);
 
+// The name Qt opens a file by, for a path as the program holds it.
+QString QtFileName(const std::string& path);
+
 // The drag data of full paths (as the program holds them).
 std::unique_ptr<QMimeData> FileUrlsMimeData(const std::vector<std::string>& paths);
 

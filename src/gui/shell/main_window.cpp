@@ -254,6 +254,8 @@ void TFMain::ConnectCatalog() {
                 Run([this] { RefreshCollections(); });
             } else if (change == catalog::CatalogChange::RowsChanged) {
                 ReloadListWindows();
+            } else if (change == catalog::CatalogChange::PickListsStale) {
+                app_.PickLists().MarkAllStale();
             }
         });
     });
