@@ -9,6 +9,8 @@ std::span<const Verb> AllVerbs() {
         AddCataloguingVerbs(all);
         AddListVerbs(all);
         AddVolumeVerbs(all);
+        AddOrganizeVerbs(all);
+        AddCollectionVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();

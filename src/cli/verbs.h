@@ -25,5 +25,7 @@ void AddCataloguingVerbs(std::vector<Verb>& verbs);
 void AddInspectVerb(std::vector<Verb>& verbs);
 void AddVolumeVerbs(std::vector<Verb>& verbs);
 void AddListVerbs(std::vector<Verb>& verbs);
+void AddOrganizeVerbs(std::vector<Verb>& verbs);
+void AddCollectionVerbs(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli
