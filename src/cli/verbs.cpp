@@ -7,6 +7,7 @@ std::span<const Verb> AllVerbs() {
         std::vector<Verb> all;
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
+        AddTagVerbs(all);
         AddVolumeVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
