@@ -7,8 +7,11 @@ std::span<const Verb> AllVerbs() {
         std::vector<Verb> all;
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
+        AddListVerbs(all);
         AddTagVerbs(all);
         AddVolumeVerbs(all);
+        AddOrganizeVerbs(all);
+        AddCollectionVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();

@@ -1,5 +1,6 @@
 #include "gui/window_providers.h"
 
+#include "gui/cataloguing/cataloguing_windows.h"
 #include "gui/tags/tag_windows.h"
 
 namespace sonarchive::gui {
@@ -7,6 +8,7 @@ namespace sonarchive::gui {
 WindowProviders AllWindowProviders() {
     WindowProviders providers;
     // Each part of the program adds its windows here, one call per part.
+    AddCataloguingWindows(providers);
     AddTagWindows(providers);
     return providers;
 }
