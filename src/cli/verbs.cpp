@@ -8,6 +8,7 @@ std::span<const Verb> AllVerbs() {
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
         AddListVerbs(all);
+        AddTagVerbs(all);
         AddVolumeVerbs(all);
         AddOrganizeVerbs(all);
         AddCollectionVerbs(all);
