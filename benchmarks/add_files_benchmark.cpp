@@ -15,15 +15,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using sonarchive::benchmarks::PrintRun;
 using sonarchive::benchmarks::RunFigures;
 using sonarchive::benchmarks::TimeCli;
 using sonarchive::benchmarks::WarmCache;
-
-void Print(const char* label, int files, const RunFigures& run) {
-    std::printf("%-34s %8.0f files/s  %7.2f s  peak %6.1f MB%s\n", label, files / run.seconds,
-                run.seconds, run.peakKilobytes / 1024.0,
-                run.exitCode == 0 ? "" : "  (the add reported a failure)");
-}
 
 }  // namespace
 
@@ -45,8 +40,8 @@ int main(int argc, char** argv) {
                                           "--formats",  "all",         corpus};
     const RunFigures first = TimeCli(add);
     const RunFigures again = TimeCli(add);
-    Print("add into an empty catalog:", files, first);
-    Print("add again (all already catalogued):", files, again);
+    PrintRun("add into an empty catalog:", static_cast<std::size_t>(files), first);
+    PrintRun("add again (all already catalogued):", static_cast<std::size_t>(files), again);
     fs::remove_all(data);
     return first.exitCode == 0 && again.exitCode == 0 ? 0 : 1;
 }

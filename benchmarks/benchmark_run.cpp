@@ -40,6 +40,12 @@ RunFigures TimeCli(const std::vector<std::string>& arguments, const std::string&
     return figures;
 }
 
+void PrintRun(const char* label, std::size_t files, const RunFigures& run) {
+    std::printf("%-36s %9.0f files/s  %7.3f s  peak %6.1f MB%s\n", label,
+                static_cast<double>(files) / run.seconds, run.seconds, run.peakKilobytes / 1024.0,
+                run.exitCode == 0 ? "" : "  (the command reported a failure)");
+}
+
 void WarmCache(const std::string& folder) {
     std::vector<char> buffer(1 << 20);
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {

@@ -55,12 +55,6 @@ double SecondsOfRenames(const std::vector<BenchmarkRow>& rows, const std::string
     return seconds;
 }
 
-void Print(const char* label, std::size_t files, const RunFigures& run) {
-    std::printf("%-36s %9.0f files/s  %7.3f s  peak %6.1f MB%s\n", label, files / run.seconds,
-                run.seconds, run.peakKilobytes / 1024.0,
-                run.exitCode == 0 ? "" : "  (the command reported a failure)");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,10 +90,10 @@ int main(int argc, char** argv) {
     const RunFigures moveRun = TimeCli(move);
 
     std::printf("%-36s %9.0f files/s  %7.3f s\n", "bare rename(2) loop:", rows.size() / bare, bare);
-    Print("organize --move (artist/album):", rows.size(), moveRun);
+    PrintRun("organize --move (artist/album):", rows.size(), moveRun);
     std::printf("%-36s %9.2f (target: at least 0.33)\n",
                 "rate of organize / bare rename:", bare / moveRun.seconds);
-    Print("organize --preview:", rows.size(), previewRun);
+    PrintRun("organize --preview:", rows.size(), previewRun);
     fs::remove_all(work);
     return previewRun.exitCode == 0 && moveRun.exitCode == 0 ? 0 : 1;
 }
