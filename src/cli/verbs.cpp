@@ -9,6 +9,7 @@ std::span<const Verb> AllVerbs() {
         AddCataloguingVerbs(all);
         AddVolumeVerbs(all);
         AddCollectionVerbs(all);
+        AddReportVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();

@@ -25,5 +25,6 @@ void AddCataloguingVerbs(std::vector<Verb>& verbs);
 void AddInspectVerb(std::vector<Verb>& verbs);
 void AddVolumeVerbs(std::vector<Verb>& verbs);
 void AddCollectionVerbs(std::vector<Verb>& verbs);
+void AddReportVerbs(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli
