@@ -73,22 +73,28 @@ const std::vector<OutputColumn>& StandardColumns() {
     return columns;
 }
 
-void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
-               const platform::ReachableHosts& hosts, bool json, std::ostream& out) {
-    PrintRows(rows, AllColumnsOf(rows), rules, hosts, json, out);
+std::size_t PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
+                      const platform::ReachableHosts& hosts, bool json, std::ostream& out,
+                      const RowPrinting& how) {
+    return PrintRows(rows, AllColumnsOf(rows), rules, hosts, json, out, how);
 }
 
-void PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& columns,
-               const catalog::PathRules& rules, const platform::ReachableHosts& hosts, bool json,
-               std::ostream& out) {
-    if (!json) {
+std::size_t PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& columns,
+                      const catalog::PathRules& rules, const platform::ReachableHosts& hosts,
+                      bool json, std::ostream& out, const RowPrinting& how) {
+    if (!json && how.header) {
         for (const auto& column : columns) {
             out << column.name << '\t';
         }
-        out << "FullPath\n";
+        out << "FullPath";
+        for (const auto& extra : how.extra) {
+            out << '\t' << extra.name;
+        }
+        out << '\n';
     }
     const std::vector<int> positions = PositionsOf(rows, columns);
-    for (; !rows.AtEnd(); rows.Next()) {
+    std::size_t count = 0;
+    for (; !rows.AtEnd(); rows.Next(), ++count) {
         const std::string fullPath = FullPathNow(rows, rules, hosts);
         if (json) {
             nlohmann::ordered_json object;
@@ -97,14 +103,22 @@ void PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& columns,
                     positions[i] < 0 ? nlohmann::ordered_json() : ValueOf(rows[positions[i]]);
             }
             object["FullPath"] = fullPath;
+            for (const auto& extra : how.extra) {
+                object[extra.name] = extra.value(rows);
+            }
             out << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
         } else {
             for (const int position : positions) {
                 out << (position < 0 ? std::string() : rows[position].AsText()) << '\t';
             }
-            out << fullPath << '\n';
+            out << fullPath;
+            for (const auto& extra : how.extra) {
+                out << '\t' << extra.value(rows);
+            }
+            out << '\n';
         }
     }
+    return count;
 }
 
 }  // namespace sonarchive::cli

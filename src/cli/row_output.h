@@ -2,6 +2,9 @@
 // the select's columns with the file's current full path added.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -17,9 +20,22 @@ namespace sonarchive::cli {
 std::string FullPathNow(const catalog::Query& row, const catalog::PathRules& rules,
                         const platform::ReachableHosts& hosts);
 
-// Prints every row of the query with all its columns and "FullPath".
-void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
-               const platform::ReachableHosts& hosts, bool json, std::ostream& out);
+// A number printed after FullPath for every row.
+struct ExtraColumn {
+    std::string name;
+    std::function<std::int64_t(const catalog::Query& row)> value;
+};
+
+struct RowPrinting {
+    std::vector<ExtraColumn> extra;
+    bool header = true;  // the header line of the text form
+};
+
+// Prints every row of the query with all its columns and "FullPath"; answers how many there
+// were.
+std::size_t PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
+                      const platform::ReachableHosts& hosts, bool json, std::ostream& out,
+                      const RowPrinting& how = {});
 
 // A column printed under a name of its own.
 struct OutputColumn {
@@ -31,8 +47,8 @@ struct OutputColumn {
 const std::vector<OutputColumn>& StandardColumns();
 
 // Prints the chosen columns of every row, then "FullPath".
-void PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& columns,
-               const catalog::PathRules& rules, const platform::ReachableHosts& hosts, bool json,
-               std::ostream& out);
+std::size_t PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& columns,
+                      const catalog::PathRules& rules, const platform::ReachableHosts& hosts,
+                      bool json, std::ostream& out, const RowPrinting& how = {});
 
 }  // namespace sonarchive::cli

@@ -7,7 +7,9 @@ std::span<const Verb> AllVerbs() {
         std::vector<Verb> all;
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
+        AddListVerbs(all);
         AddVolumeVerbs(all);
+        AddOrganizeVerbs(all);
         AddCollectionVerbs(all);
         AddReportVerbs(all);
         AddMaintenanceVerbs(all);
