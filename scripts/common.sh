@@ -9,8 +9,9 @@ SONARCHIVE_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-base
   libsqlite3-dev libicu-dev nlohmann-json3-dev libinih-dev libblkid-dev libgtest-dev
+  libxlsxwriter-dev qt6-charts-dev
 )
-SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2)
+SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-utils)
 
 install_missing_packages() {
   local missing=()

@@ -12,6 +12,7 @@ std::span<const Verb> AllVerbs() {
         AddVolumeVerbs(all);
         AddOrganizeVerbs(all);
         AddCollectionVerbs(all);
+        AddReportVerbs(all);
         AddMaintenanceVerbs(all);
         return all;
     }();

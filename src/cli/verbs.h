@@ -28,5 +28,6 @@ void AddListVerbs(std::vector<Verb>& verbs);
 void AddOrganizeVerbs(std::vector<Verb>& verbs);
 void AddCollectionVerbs(std::vector<Verb>& verbs);
 void AddTagVerbs(std::vector<Verb>& verbs);
+void AddReportVerbs(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli
