@@ -9,6 +9,7 @@ std::span<const Verb> AllVerbs() {
         AddCataloguingVerbs(all);
         AddVolumeVerbs(all);
         AddMaintenanceVerbs(all);
+        AddVerifyVerb(all);
         return all;
     }();
     return verbs;

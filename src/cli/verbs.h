@@ -24,5 +24,6 @@ void AddMaintenanceVerbs(std::vector<Verb>& verbs);
 void AddCataloguingVerbs(std::vector<Verb>& verbs);
 void AddInspectVerb(std::vector<Verb>& verbs);
 void AddVolumeVerbs(std::vector<Verb>& verbs);
+void AddVerifyVerb(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli
