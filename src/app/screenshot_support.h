@@ -19,5 +19,6 @@ bool Save(QWidget& window, const QDir& dir, const QString& name);
 // The pictures of each part of the program, taken on the running program; false when one
 // could not be saved.
 bool ShootShellWindows(gui::Program& program, const QDir& out);
+bool ShootCataloguingWindows(gui::Program& program, const QDir& out);
 
 }  // namespace sonarchive::screenshots

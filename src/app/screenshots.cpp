@@ -111,7 +111,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     bool saved = true;
-    for (const auto shoot : {screenshots::ShootShellWindows}) {
+    for (const auto shoot :
+         {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows}) {
         saved = shoot(program, out) && saved;
     }
     return saved ? 0 : 1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalog_store/catalog.h"
+#include "catalog_store/catalog_writer.h"
 #include "catalog_store/path_rules.h"
 #include "catalog_store/settings.h"
 #include "cataloguing/record_builder.h"
@@ -67,6 +68,8 @@ public:
     cataloguing::TagPreferences Preferences() const {
         return cataloguing::TagPreferences::From(general_);
     }
+    // Reads a file into its records with the user's tag preferences.
+    catalog::FileRecordReader RecordReader() const;
 
 private:
     std::string dataDirectory_;

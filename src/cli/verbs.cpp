@@ -7,7 +7,10 @@ std::span<const Verb> AllVerbs() {
         std::vector<Verb> all;
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
+        AddListVerbs(all);
         AddVolumeVerbs(all);
+        AddOrganizeVerbs(all);
+        AddCollectionVerbs(all);
         AddMaintenanceVerbs(all);
         AddVerifyVerb(all);
         return all;

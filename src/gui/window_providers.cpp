@@ -1,10 +1,13 @@
 #include "gui/window_providers.h"
 
+#include "gui/cataloguing/cataloguing_windows.h"
+
 namespace sonarchive::gui {
 
 WindowProviders AllWindowProviders() {
     WindowProviders providers;
     // Each part of the program adds its windows here, one call per part.
+    AddCataloguingWindows(providers);
     return providers;
 }
 

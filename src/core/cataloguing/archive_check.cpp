@@ -5,6 +5,7 @@
 #include "catalog_store/maintenance.h"
 #include "catalog_store/sql_text.h"
 #include "cataloguing/reachable_files.h"
+#include "interaction/scopes.h"
 
 namespace sonarchive::cataloguing {
 namespace {
@@ -60,6 +61,8 @@ void ArchiveCheck::OfferDeletion(std::int64_t count, const std::string& question
     if (count > 0 && interaction_.AskYesNo(question)) {
         const std::int64_t deleted = remove();
         catalog_.Events().Notify(catalog::CatalogChange::FileCountChanged);
+        // Open lists must not go on offering rows that are gone.
+        catalog_.Events().Notify(catalog::CatalogChange::RowsChanged);
         log_(std::to_string(deleted) + " records deleted");
     }
 }
@@ -96,22 +99,27 @@ void ArchiveCheck::CheckIndividualFiles(const platform::LocalDriveList& drives,
     const std::vector<ReachableFile> files =
         ReachableFiles(catalog_.Engine(), rules_, drives, reachableHosts);
     std::vector<bool> missingFiles(files.size(), false);
-    interaction_.SetTaskText("Checking individual files");
-    interaction_.SetProgressMaximum(static_cast<int>(files.size()));
     int missing = 0;
     bool cancelled = false;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (interaction_.CancelRequested()) {
-            cancelled = true;
-            break;
+    {
+        // The notice spans exactly the test of the files: a window shows its progress and
+        // cancel button only meanwhile, however the loop ends.
+        NoticeScope testing(interaction_, "Checking individual files");
+        interaction_.SetProgressMaximum(static_cast<int>(files.size()));
+        interaction_.SetCounterText("Files found: 0");
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (interaction_.CancelRequested()) {
+                cancelled = true;
+                break;
+            }
+            if (!Exists(files[i].FullPath)) {
+                missingFiles[i] = true;
+                ++missing;
+                interaction_.SetCounterText("Files found: " + std::to_string(missing));
+            }
+            interaction_.SetProgressPosition(static_cast<int>(i + 1));
+            interaction_.ProcessPendingEvents();
         }
-        if (!Exists(files[i].FullPath)) {
-            missingFiles[i] = true;
-            ++missing;
-            interaction_.SetCounterText("Files found: " + std::to_string(missing));
-        }
-        interaction_.SetProgressPosition(static_cast<int>(i + 1));
-        interaction_.ProcessPendingEvents();
     }
     if (cancelled) {
         return;

@@ -19,12 +19,12 @@ public:
 
     void ShowContents();
     void ShowTopic(int topic);
+    // A section of the manual by its anchor, for windows that have no topic number.
+    void ShowAnchor(const QString& anchor);
     // The anchor shown last ("contents" for the start of the manual).
     QString CurrentAnchor() const { return anchor_; }
 
 private:
-    void ShowAnchor(const QString& anchor);
-
     QTextBrowser* browser_;
     QString anchor_;
 };

@@ -19,9 +19,8 @@ protected:
 
     void Run(const CheckOptions& options, const platform::LocalDriveList& drives,
              const std::vector<std::string>& hosts) {
-        ArchiveCheck check(catalog, rules, user, [this](const std::string& line) {
-            log.push_back(line);
-        });
+        ArchiveCheck check(catalog, rules, user,
+                           [this](const std::string& line) { log.push_back(line); });
         check.Run(options, drives, hosts);
     }
 
@@ -40,11 +39,17 @@ TEST_F(ArchiveCheckTest, WithNoDrivesEveryFixedRowIsOfferedButNoOtherKind) {
     AddRow("22222222", 3, "/b.mp3");
     AddRow("33333333", 2, "/stick.mp3");
     AddRow("44444444", 5, "/cd.mp3");
+    std::vector<catalog::CatalogChange> changes;
+    catalog.Events().Subscribe([&](catalog::CatalogChange change) { changes.push_back(change); });
     user.AnswerYes();
     Run({true, false, false}, {}, {});
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "References to files where fixed drives no longer exists:",
-                       "2 records found", "2 records deleted"}));
+    // The file counter and the open lists follow the deletion.
+    EXPECT_EQ(changes,
+              (std::vector<catalog::CatalogChange>{catalog::CatalogChange::FileCountChanged,
+                                                   catalog::CatalogChange::RowsChanged}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"References to files where fixed drives no longer exists:",
+                                        "2 records found", "2 records deleted"}));
     EXPECT_EQ(user.Texts("question"),
               std::vector<std::string>{"Delete 2 invalid file references in the database?"});
     EXPECT_EQ(Count(), 2);
@@ -56,9 +61,9 @@ TEST_F(ArchiveCheckTest, FixedRowsOfPresentDrivesStayAndNoKeepsTheRest) {
     AddRow("22222222", 3, "/b.mp3");
     user.AnswerNo();
     Run({true, false, false}, {{"/", "11111111"}, {"/media/x", "99999999"}}, {});
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "References to files where fixed drives no longer exists:",
-                       "1 records found"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"References to files where fixed drives no longer exists:",
+                                        "1 records found"}));
     EXPECT_EQ(Count(), 2);
 }
 
@@ -106,6 +111,11 @@ TEST_F(ArchiveCheckTest, IndividualFilesAreTestedOnlyWherePresent) {
     EXPECT_EQ(Count("dPath in ('/deleted.mp3', '//nas/music/gone.mp3')"), 0);
     EXPECT_EQ(Count(), 4);
     EXPECT_EQ(user.progressMaximum, 4);
+    // The notice spans the test alone; the question comes after it.
+    EXPECT_EQ(user.log, (std::vector<std::string>{
+                            "notice: Checking individual files", "counter: Files found: 0",
+                            "counter: Files found: 1", "counter: Files found: 2", "notice end",
+                            "question: Delete 2 records in the database?"}));
     (void)kept;
 }
 
@@ -115,6 +125,7 @@ TEST_F(ArchiveCheckTest, CancellingTheFileTestDeletesNothing) {
     Run({false, false, true}, {{"/", "0A1B2C3D"}}, {});
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(user.log.back(), "notice end");
 }
 
 TEST_F(ArchiveCheckTest, AlwaysRemovesOrphanMembers) {
