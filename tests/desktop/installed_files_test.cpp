@@ -1,48 +1,16 @@
 // The files an installation gives the desktop: its entry, the metainfo and the icons, as the
 // desktop's own validators and a file manager's "Open with" see them.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <sstream>
 
-#include "support/test_support.h"
+#include "installation.h"
 
 namespace sonarchive::testing {
 namespace {
 
 const std::string kId = SONARCHIVE_DESKTOP_ID;
 
-// One installation into a folder of the suite's own, shared by its tests.
-class InstalledFiles : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        root_ = new TempDir;
-        const CommandResult install =
-            RunCommand(ShellQuote(SONARCHIVE_CMAKE) + " --install " +
-                       ShellQuote(SONARCHIVE_BUILD_DIR) + " --prefix " + ShellQuote(Prefix()));
-        ASSERT_EQ(install.exitCode, 0) << install.output;
-    }
-    static void TearDownTestSuite() {
-        delete root_;
-        root_ = nullptr;
-    }
-
-    // The installation's root as a system would see it (the prefix is <root>/usr).
-    static std::string Root() { return root_->Path(); }
-    static std::string Prefix() { return *root_ / "usr"; }
-    static std::string Installed(const std::string& relative) { return Prefix() + "/" + relative; }
-
-    static void ExpectTool(const std::string& tool) {
-        if (!HaveProgram(tool)) {
-            GTEST_FAIL() << tool << " is missing; scripts/test installs it";
-        }
-    }
-
-private:
-    static TempDir* root_;
-};
-
-TempDir* InstalledFiles::root_ = nullptr;
+class InstalledFiles : public Installation {};
 
 std::string KeyOf(const std::string& entry, const std::string& key) {
     std::istringstream lines(entry);
