@@ -14,6 +14,7 @@ std::span<const Verb> AllVerbs() {
         AddCollectionVerbs(all);
         AddReportVerbs(all);
         AddMaintenanceVerbs(all);
+        AddVerifyVerb(all);
         return all;
     }();
     return verbs;

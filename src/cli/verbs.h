@@ -29,5 +29,6 @@ void AddOrganizeVerbs(std::vector<Verb>& verbs);
 void AddCollectionVerbs(std::vector<Verb>& verbs);
 void AddTagVerbs(std::vector<Verb>& verbs);
 void AddReportVerbs(std::vector<Verb>& verbs);
+void AddVerifyVerb(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli
