@@ -7,7 +7,7 @@
 namespace sonarchive::cli {
 
 OrganizeInteraction::OrganizeInteraction(Interaction& user, bool overwrite)
-    : user_(user),
+    : ForwardingInteraction(user),
       prompts_(std::cin, std::cout, std::cerr, false, ::isatty(STDIN_FILENO) == 1),
       overwrite_(overwrite) {}
 

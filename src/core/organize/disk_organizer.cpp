@@ -90,6 +90,7 @@ struct DiskOrganizer::RunState {
     bool deletedRows = false;
     std::vector<std::string> emptied;  // folders files were moved out of, each once
     std::unordered_set<std::string> emptiedSeen;
+    std::unordered_set<std::string> knownFolders;  // made or found during this run
     int position = 0;
 
     bool Moving() const { return mode == OrganizeMode::Move; }
@@ -285,10 +286,15 @@ bool DiskOrganizer::AskToReplace(RunState& run, const Candidate& file, bool& rep
 }
 
 bool DiskOrganizer::MakeFolders(RunState& run, const Candidate& file) {
+    const std::string& folder = file.folder.folder.local;
+    if (run.knownFolders.count(folder) != 0) {
+        return true;
+    }
     if (file.folder.parent) {
         MakeFolder(file.folder.parent->local);  // the folder below shows what failed
     }
-    if (MakeFolder(file.folder.folder.local.empty() ? "/" : file.folder.folder.local)) {
+    if (MakeFolder(folder.empty() ? "/" : folder)) {
+        run.knownFolders.insert(folder);
         return true;
     }
     run.Fail(Linked("Couldn't create folder ", file.folder.folder.shown));
@@ -352,13 +358,16 @@ bool DiskOrganizer::UpdateCatalog(RunState& run, const Candidate& file) {
     using catalog::SqlQuote;
     using catalog::TruncateText;
     const std::string stored = rules_.StripDriveLetter(file.target.local);
+    // The drive type is indexed: it is written only when it changes.
+    const std::string type = volume.typeCode == file.row.dDriveType
+                                 ? std::string()
+                                 : ",ddrivetype=" + std::to_string(volume.typeCode);
     catalog_.Engine().Execute(
         "update maindata set dPath='" +
         SqlQuote(TruncateText(stored, catalog::kMaxStoredPathLength)) + "'" + "," +
         "dDriveSerialNumber=" + "'" + SqlQuote(TruncateText(volume.serial, kSerialWidth)) + "'" +
-        "," + "dDriveLabel=" + "'" + SqlQuote(TruncateText(volume.label, kLabelWidth)) + "'" + "," +
-        "ddrivetype=" + std::to_string(volume.typeCode) + "," + "dDriveLetter='" +
-        SqlQuote(TruncateText(volume.letter, kLetterWidth)) + "'" +
+        "," + "dDriveLabel=" + "'" + SqlQuote(TruncateText(volume.label, kLabelWidth)) + "'" +
+        type + ",dDriveLetter='" + SqlQuote(TruncateText(volume.letter, kLetterWidth)) + "'" +
         " where id = " + std::to_string(file.row.Id));
     if (volume.typeCode == catalog::kDriveRemote && registerHost_) {
         registerHost_(rules_.NetworkHostOf(volume.serial, true));
