@@ -118,16 +118,23 @@ bool MakeCorpus(const std::string& folder, int count) {
         const int artist = i / 100;
         const int album = i / 10;
         const int track = i % 10 + 1;
-        const std::string dir = folder + "/Artist " + std::to_string(artist) + "/Album " +
-                                std::to_string(album);
+        const std::string dir =
+            folder + "/Artist " + std::to_string(artist) + "/Album " + std::to_string(album);
         fs::create_directories(dir);
         const std::string title = "Title " + std::to_string(i);
         const std::string artistName = "Artist " + std::to_string(artist);
         const std::string albumName = "Album " + std::to_string(album);
-        const std::string stem = dir + "/" + (track < 10 ? "0" : "") + std::to_string(track) +
-                                 " " + title;
+        const std::string stem =
+            dir + "/" + (track < 10 ? "0" : "") + std::to_string(track) + " " + title;
         switch (i % 20) {
-            case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
+            case 0:
+            case 1:
+            case 2:
+            case 3:
+            case 4:
+            case 5:
+            case 6:
+            case 7:
                 // CBR with an ID3v2.3 tag; every fourth with a 30 KB picture, every third
                 // with an ID3v1 tag as well.
                 WriteFile(stem + ".mp3",
@@ -135,7 +142,10 @@ bool MakeCorpus(const std::string& folder, int count) {
                                    i % 4 == 0 ? 30 * 1024 : 0) +
                               cbr + (i % 3 == 0 ? Id3v1Tag(title, artistName, track) : ""));
                 break;
-            case 8: case 9: case 10: case 11:
+            case 8:
+            case 9:
+            case 10:
+            case 11:
                 WriteFile(stem + ".mp3", Id3v2Tag(4, title, artistName, albumName, track, 2005,
                                                   i % 8 == 0 ? 30 * 1024 : 0) +
                                              vbr);
@@ -143,7 +153,11 @@ bool MakeCorpus(const std::string& folder, int count) {
             case 12:
                 WriteFile(stem + ".mp3", cbr + Id3v1Tag(title, artistName, track));
                 break;
-            case 13: case 14: case 15: case 16: case 17: {
+            case 13:
+            case 14:
+            case 15:
+            case 16:
+            case 17: {
                 fs::copy_file(pool.ogg, stem + ".ogg", fs::copy_options::overwrite_existing);
                 formats::TOggVorbis ogg;
                 if (ogg.Read(stem + ".ogg")) {

@@ -85,6 +85,14 @@ catalog::Catalog* CliContext::OpenCatalog() {
 
 namespace sonarchive::cli {
 
+catalog::FileRecordReader CliContext::RecordReader() const {
+    return [preferences = Preferences()](const std::string& path, int format,
+                                         catalog::TCommentInfoType& tags,
+                                         catalog::TEncoderInfoType& stream) {
+        return cataloguing::ReadFileOfFormat(path, format, preferences, tags, stream);
+    };
+}
+
 platform::ReachableHosts& CliContext::CheckedHosts() {
     catalog::Catalog* catalog = OpenCatalog();
     if (!hostsChecked_ && catalog != nullptr) {

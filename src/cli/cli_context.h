@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalog_store/catalog.h"
+#include "catalog_store/catalog_writer.h"
 #include "catalog_store/path_rules.h"
 #include "catalog_store/settings.h"
 #include "cataloguing/record_builder.h"
@@ -50,6 +51,8 @@ class CliContext {
 public:
     CliContext(std::string dataDirectory, bool assumeYes);
 
+    // The data directory in use (--data-dir, the environment or the default).
+    const std::string& DataDirectory() const { return dataDirectory_; }
     TerminalInteraction& User() { return interaction_; }
     catalog::Registry& Registry() { return registry_; }
     catalog::GeneralSettings& General() { return general_; }
@@ -65,6 +68,8 @@ public:
     cataloguing::TagPreferences Preferences() const {
         return cataloguing::TagPreferences::From(general_);
     }
+    // Reads a file into its records with the user's tag preferences.
+    catalog::FileRecordReader RecordReader() const;
 
 private:
     std::string dataDirectory_;

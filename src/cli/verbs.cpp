@@ -7,8 +7,14 @@ std::span<const Verb> AllVerbs() {
         std::vector<Verb> all;
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
+        AddListVerbs(all);
+        AddTagVerbs(all);
         AddVolumeVerbs(all);
+        AddOrganizeVerbs(all);
+        AddCollectionVerbs(all);
+        AddReportVerbs(all);
         AddMaintenanceVerbs(all);
+        AddVerifyVerb(all);
         return all;
     }();
     return verbs;

@@ -24,5 +24,11 @@ void AddMaintenanceVerbs(std::vector<Verb>& verbs);
 void AddCataloguingVerbs(std::vector<Verb>& verbs);
 void AddInspectVerb(std::vector<Verb>& verbs);
 void AddVolumeVerbs(std::vector<Verb>& verbs);
+void AddListVerbs(std::vector<Verb>& verbs);
+void AddOrganizeVerbs(std::vector<Verb>& verbs);
+void AddCollectionVerbs(std::vector<Verb>& verbs);
+void AddTagVerbs(std::vector<Verb>& verbs);
+void AddReportVerbs(std::vector<Verb>& verbs);
+void AddVerifyVerb(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli

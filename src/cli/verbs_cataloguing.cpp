@@ -94,11 +94,7 @@ int Add(Arguments& arguments, CliContext& context) {
     platform::ReachableHosts& hosts = json ? context.CheckedHosts() : unchecked;
     catalog::CatalogInserter inserter(
         *catalog, context.Rules(),
-        [preferences = context.Preferences()](const std::string& path, int format,
-                                              catalog::TCommentInfoType& tags,
-                                              catalog::TEncoderInfoType& stream) {
-            return cataloguing::ReadFileOfFormat(path, format, preferences, tags, stream);
-        },
+        context.RecordReader(),
         [&hosts](const std::string& host) { hosts.RegisterHost(host); });
     cataloguing::FileAdder adder(*catalog, context.Rules(), context.Mounts(), inserter,
                                  context.User(), TerminalProgress());

@@ -69,6 +69,7 @@ public:
         calls_.push_back("selected ids");
         return {};
     }
+    void ReloadRows() override { calls_.push_back("reload"); }
 
 private:
     std::vector<std::string>& calls_;

@@ -1,5 +1,6 @@
 #include "catalog_store/maintenance.h"
 
+#include "catalog_store/collection_totals.h"
 #include "catalog_store/sql_text.h"
 #include "interaction/scopes.h"
 
@@ -32,11 +33,21 @@ bool EmptyDatabase(Catalog& catalog, Interaction& interaction) {
     catalog.Engine().Execute("delete from maindata");
     catalog.Events().Notify(CatalogChange::FileCountChanged);
     RemoveOrphanMembers(catalog.Engine());
+    catalog.Events().Notify(CatalogChange::CollectionsChanged);
     return true;
 }
 
 std::int64_t RemoveOrphanMembers(Database& database) {
     IdList orphans;
+    IdList losing;  // the collections whose totals no longer hold
+    {
+        Query query(database,
+                    "select distinct subcolld.dSubCollectionId from subcolld left join maindata "
+                    "on subcolld.ddataid=maindata.id where maindata.id is null");
+        for (; !query.AtEnd(); query.Next()) {
+            losing.push_back(query[0].AsInteger());
+        }
+    }
     {
         Query query(database,
                     "SELECT maindata.id as r, subcolld.ddataid as c from subcolld left join "
@@ -49,6 +60,7 @@ std::int64_t RemoveOrphanMembers(Database& database) {
     while (!orphans.empty()) {
         database.Execute("delete from subcolld where ddataid in" + IdListBatch(orphans));
     }
+    RecomputeCollectionTotals(database, std::move(losing));
     return count;
 }
 

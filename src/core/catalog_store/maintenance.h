@@ -22,8 +22,8 @@ bool PackDatabase(Catalog& catalog, Interaction& interaction);
 // Answers false when the user said No.
 bool EmptyDatabase(Catalog& catalog, Interaction& interaction);
 
-// Deletes every collection member whose file row is gone, 50 at a time; answers how many
-// member rows there were.
+// Deletes every collection member whose file row is gone, 50 at a time, and writes the totals
+// of the collections that lost members anew; answers how many member rows there were.
 std::int64_t RemoveOrphanMembers(Database& database);
 
 }  // namespace sonarchive::catalog

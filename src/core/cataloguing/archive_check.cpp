@@ -4,29 +4,15 @@
 
 #include "catalog_store/maintenance.h"
 #include "catalog_store/sql_text.h"
+#include "cataloguing/reachable_files.h"
 #include "interaction/scopes.h"
-#include "text/text.h"
 
 namespace sonarchive::cataloguing {
 namespace {
 
-struct FileCheckRec {
-    std::int64_t Id = 0;
-    std::string FullPath;
-    bool Missing = false;
-};
-
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
-}
-
-std::vector<std::string> UpperCased(const std::vector<std::string>& texts) {
-    std::vector<std::string> upper;
-    for (const auto& t : texts) {
-        upper.push_back(text::UpperCase(t));
-    }
-    return upper;
 }
 
 }  // namespace
@@ -50,15 +36,10 @@ ArchiveCheck::ArchiveCheck(catalog::Catalog& catalog, const catalog::PathRules& 
 
 void ArchiveCheck::Run(const CheckOptions& options, const platform::LocalDriveList& drives,
                        const std::vector<std::string>& reachableHosts) {
-    std::vector<std::string> serials;
-    for (const auto& drive : drives) {
-        serials.push_back(drive.SerialNumber);
-    }
-    const std::string serialList = QuotedList(serials, "");
+    const std::string serialList = SerialList(drives);
     // Host names compare without regard to case: a host that answered as "nas" keeps the
     // rows stored under "//NAS".
-    const std::string hostList =
-        QuotedList(UpperCased(reachableHosts), std::string(rules_.NetworkPrefix()));
+    const std::string hostList = HostList(reachableHosts, rules_);
     if (options.fixedDrives) {
         CheckFixedDrives(serialList);
     }
@@ -66,7 +47,7 @@ void ArchiveCheck::Run(const CheckOptions& options, const platform::LocalDriveLi
         CheckNetworkComputers(hostList);
     }
     if (options.individualFiles) {
-        CheckIndividualFiles(drives, serialList, hostList);
+        CheckIndividualFiles(drives, reachableHosts);
     }
     const std::int64_t orphans = catalog::RemoveOrphanMembers(catalog_.Engine());
     if (orphans > 0) {
@@ -114,39 +95,10 @@ void ArchiveCheck::CheckNetworkComputers(const std::string& hosts) {
 }
 
 void ArchiveCheck::CheckIndividualFiles(const platform::LocalDriveList& drives,
-                                        const std::string& serials, const std::string& hosts) {
-    std::vector<FileCheckRec> files;
-    if (!serials.empty()) {
-        catalog::Query rows(catalog_.Engine(),
-                            "select id, dDriveSerialNumber, dpath from maindata where "
-                            "dDriveSerialNumber in " + serials);
-        for (; !rows.AtEnd(); rows.Next()) {
-            const std::string serial = rows[1].AsText();
-            for (const auto& drive : drives) {
-                if (drive.SerialNumber == serial) {
-                    files.push_back({rows[0].AsInteger(),
-                                     rules_.BuildFullPath(serial, rows[2].AsText())});
-                    break;
-                }
-            }
-        }
-    }
-    if (!hosts.empty()) {
-        catalog::Query rows(catalog_.Engine(),
-                            "select id, dpath, dDriveSerialNumber from maindata where (dDriveType = " +
-                                std::to_string(catalog::kDriveRemote) +
-                                ") and (dDriveSerialNumber like '" +
-                                std::string(rules_.NetworkPrefix()) +
-                                "%') and (upper(dDriveSerialNumber) in " + hosts + ")");
-        for (; !rows.AtEnd(); rows.Next()) {
-            // A share of a reachable host that is not mounted here cannot be looked into.
-            const std::string path = rules_.BuildFullPath(rows[2].AsText(), rows[1].AsText());
-            if (!path.empty()) {
-                files.push_back({rows[0].AsInteger(), path});
-            }
-        }
-    }
-
+                                        const std::vector<std::string>& reachableHosts) {
+    const std::vector<ReachableFile> files =
+        ReachableFiles(catalog_.Engine(), rules_, drives, reachableHosts);
+    std::vector<bool> missingFiles(files.size(), false);
     int missing = 0;
     bool cancelled = false;
     {
@@ -161,7 +113,7 @@ void ArchiveCheck::CheckIndividualFiles(const platform::LocalDriveList& drives,
                 break;
             }
             if (!Exists(files[i].FullPath)) {
-                files[i].Missing = true;
+                missingFiles[i] = true;
                 ++missing;
                 interaction_.SetCounterText("Files found: " + std::to_string(missing));
             }
@@ -175,9 +127,9 @@ void ArchiveCheck::CheckIndividualFiles(const platform::LocalDriveList& drives,
     log_("References to files no longer existing:");
     OfferDeletion(missing, "Delete " + std::to_string(missing) + " records in the database?", [&] {
         catalog::IdList ids;
-        for (const auto& file : files) {
-            if (file.Missing) {
-                ids.push_back(file.Id);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (missingFiles[i]) {
+                ids.push_back(files[i].Id);
             }
         }
         while (!ids.empty()) {

@@ -38,8 +38,8 @@ public:
 private:
     void CheckFixedDrives(const std::string& serials);
     void CheckNetworkComputers(const std::string& hosts);
-    void CheckIndividualFiles(const platform::LocalDriveList& drives, const std::string& serials,
-                              const std::string& hosts);
+    void CheckIndividualFiles(const platform::LocalDriveList& drives,
+                              const std::vector<std::string>& reachableHosts);
     // Logs the count, asks, deletes on Yes and logs the deleted count.
     void OfferDeletion(std::int64_t count, const std::string& question,
                        const std::function<std::int64_t()>& remove);

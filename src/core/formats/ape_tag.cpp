@@ -57,7 +57,7 @@ bool IsAscii(std::string_view bytes) {
 // Produces the file with its new tag: the bytes in front of the old tag, then the items, then
 // the footer.
 class TagWriter {
-  public:
+public:
     explicit TagWriter(const Values& values) : values_(values) {}
 
     bool Produce(const InputFile& original, OutputFile& out) {
@@ -78,10 +78,13 @@ class TagWriter {
         if (itemBytes_ > std::numeric_limits<std::uint32_t>::max() - ape::kFooterSize) {
             return false;
         }
-        return out.Write(ape::EncodeFooter(version_, itemBytes_, count_));
+        // A trailing ID3v1 tag belongs to the user as much as the APE tag does: it stays
+        // behind the new tag, byte for byte.
+        return out.Write(ape::EncodeFooter(version_, itemBytes_, count_)) &&
+               out.CopyRest(original, tag->end);
     }
 
-  private:
+private:
     bool AllLatin1() const {
         for (const std::string& value : values_) {
             if (!text::IsLatin1Representable(value)) {
@@ -232,12 +235,25 @@ bool TAPEtag::Strip(const std::string& fileName) {
         lastError_ = "cannot read the file";
         return false;
     }
-    const std::uint64_t newSize = tag->exists ? tag->start : tag->end;
-    if (newSize == size) {
+    if (!tag->exists) {
         return true;
     }
-    if (!TruncateFile(fileName, newSize)) {
-        lastError_ = "cannot truncate the file";
+    if (tag->end == size) {
+        if (!TruncateFile(fileName, tag->start)) {
+            lastError_ = "cannot truncate the file";
+            return false;
+        }
+        return true;
+    }
+    // An ID3v1 tag follows: it moves up to where the APE tag began, through a temporary copy
+    // so that no failure can leave the file without it.
+    const bool stripped = RewriteFile(fileName, [](const InputFile& original, OutputFile& out) {
+        const auto located = ape::LocateTag(original);
+        return located && located->exists && out.CopyFrom(original, 0, located->start) &&
+               out.CopyRest(original, located->end);
+    });
+    if (!stripped) {
+        lastError_ = "cannot rewrite the file";
         return false;
     }
     return true;

@@ -2,10 +2,10 @@
 // and written, every other item kept.
 //
 // Reading decodes APE 1.0 values as ISO-8859-1 and APE 2.0 values as UTF-8. Writing replaces
-// the tag (with its header, if it had one) and any ID3v1 tag behind it by one tag without
-// header. Items other than the eight (other texts, cover art and other binary items) are
-// copied byte for byte, and so is every one of the eight whose value was not changed. The tag
-// is written as version 2.0 when the file's tag was 2.0 or a value needs characters outside
+// the tag (with its header, if it had one) by one tag without header; an ID3v1 tag behind it
+// stays behind the new one. Items other than the eight (other texts, cover art and other binary
+// items) are copied byte for byte, and so is every one of the eight whose value was not changed.
+// The tag is written as version 2.0 when the file's tag was 2.0 or a value needs characters outside
 // ISO-8859-1, otherwise as version 1.0.
 #pragma once
 
@@ -17,18 +17,19 @@
 namespace sonarchive::formats {
 
 class TAPEtag {
-  public:
+public:
     void Reset();
 
     // False only when the file could not be opened or read; otherwise true, with Exists()
     // telling whether there was a tag.
     bool Read(const std::string& fileName);
 
-    // Replaces any APE tag and a trailing ID3v1 tag by a tag of the current fields, through a
-    // temporary copy: on failure the file is left as it was.
+    // Replaces any APE tag by a tag of the current fields, through a temporary copy: on
+    // failure the file is left as it was. A trailing ID3v1 tag is kept byte for byte.
     bool Write(const std::string& fileName);
 
-    // Removes the APE tag and a trailing ID3v1 tag; a file with neither is not touched.
+    // Removes the APE tag; a trailing ID3v1 tag is kept byte for byte, and a file without an
+    // APE tag is not touched.
     bool Strip(const std::string& fileName);
 
     bool Exists() const { return exists_; }
@@ -67,7 +68,7 @@ class TAPEtag {
     static constexpr std::size_t kFieldCount = 8;
     static const std::array<std::string_view, kFieldCount> kFieldKeys;
 
-  private:
+private:
     void SetText(Field field, std::string_view text);
 
     bool exists_ = false;

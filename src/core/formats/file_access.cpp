@@ -140,8 +140,8 @@ bool OutputFile::CopyFrom(const InputFile& source, std::uint64_t offset, std::ui
     }
     std::vector<char> buffer(kCopyBufferSize);
     while (count > 0) {
-        const std::size_t chunk = count < buffer.size() ? static_cast<std::size_t>(count)
-                                                        : buffer.size();
+        const std::size_t chunk =
+            count < buffer.size() ? static_cast<std::size_t>(count) : buffer.size();
         if (!PreadAll(source.Descriptor(), buffer.data(), chunk, offset) ||
             !WriteAll(fd_, buffer.data(), chunk)) {
             return false;
@@ -210,9 +210,8 @@ bool OverwriteAt(const std::string& path, std::uint64_t offset, std::string_view
     if (fd < 0) {
         return false;
     }
-    bool ok = ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0 &&
-              WriteAll(fd, bytes.data(), bytes.size());
-    ok = ::fsync(fd) == 0 && ok;
+    const bool ok = ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0 &&
+                    WriteAll(fd, bytes.data(), bytes.size());
     return ::close(fd) == 0 && ok;
 }
 

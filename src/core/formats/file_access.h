@@ -74,7 +74,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t li
 bool MakeWritableForOwner(const std::string& path);
 
 // Overwrites bytes of an existing file in place (the file keeps its length unless the bytes
-// reach past its end). Makes the file writable first.
+// reach past its end). Makes the file writable first. The change is left to the system to
+// flush: no byte around it is ever at risk, so a crash can at most lose the change itself.
 bool OverwriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes);
 
 // Cuts the file to `size` bytes. Makes the file writable first.

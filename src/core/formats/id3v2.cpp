@@ -18,8 +18,10 @@ using id3v2::TagHeader;
 
 namespace {
 
-// The largest tag rewritten in place, and the size a rebuilt tag is padded to.
+// The size a rebuilt tag is padded to, and the most padding an in-place write may leave: a
+// tag that would keep more is rebuilt smaller rather than carry the dead space on.
 constexpr std::uint32_t kPaddedTagSize = 4096;
+constexpr std::uint32_t kLargestPaddingInPlace = 4096;
 // The size field has 28 bits.
 constexpr std::uint64_t kLargestTagBody = (1u << 28) - 1;
 
@@ -128,7 +130,9 @@ bool TID3v2::Write(const std::string& fileName) {
     if (tag.size() - kHeaderSize > kLargestTagBody) {
         return Fail("the tag would be larger than ID3v2 allows");
     }
-    const bool inPlace = oldSize >= tag.size() && oldSize <= kPaddedTagSize;
+    // Cover art makes tags far larger than their padding; such a tag is still rewritten in
+    // place as long as the new frames fit, so an edit never copies the audio for its sake.
+    const bool inPlace = oldSize >= tag.size() && oldSize - tag.size() <= kLargestPaddingInPlace;
     PadTag(tag, inPlace ? oldSize : kPaddedTagSize);
     if (inPlace) {
         return OverwriteAt(fileName, 0, tag) || Fail("cannot write the tag");

@@ -4,9 +4,9 @@
 // The class reads twelve text fields. Writing replaces only the frames of the fields that
 // differ from what the file holds; every other frame (pictures, lyrics, other texts, private
 // data) is carried over, converted to the 2.3 form when the tag had another version. A new tag
-// that fits the old tag's space (of at most 4096 bytes) is written in place; otherwise the file
-// is rebuilt behind a tag padded to 4096 bytes, through a temporary copy that replaces the
-// original only when complete.
+// that fits the old tag's space and leaves at most 4096 bytes of it as padding is written in
+// place, whatever the tag's size; otherwise the file is rebuilt behind a tag padded to 4096
+// bytes, through a temporary copy that is made durable before it replaces the original.
 //
 // Size() also tells the MPEG and Monkey's Audio analysers where the audio begins.
 #pragma once
@@ -36,7 +36,7 @@ struct Id3v2Fields {
 };
 
 class TID3v2 {
-  public:
+public:
     TID3v2() = default;
 
     // The cleared state: no tag, version 0, size 0, empty fields.
@@ -92,7 +92,7 @@ class TID3v2 {
     void SetLanguage(std::string_view language);
     void SetLink(std::string_view link);
 
-  private:
+private:
     bool Fail(std::string reason);
 
     bool exists_ = false;

@@ -24,6 +24,8 @@ struct TSearchCondition {
     std::string Condition;  // at most 10 bytes stored
     std::string Value;      // at most 40 bytes stored
     std::string Combine;    // at most 6 bytes stored
+
+    bool operator==(const TSearchCondition&) const = default;
 };
 
 struct TSearchHistoryEntry {

@@ -53,6 +53,9 @@ public:
     // The catalog ids of the selected rows in list order, each file once (a group row gives
     // every file of its group).
     virtual catalog::IdList SelectedIds() = 0;
+    // Reads the listed rows again from the catalog, after a tool changed files; a window whose
+    // rows stay as they were (the duplicate finder's) keeps this empty.
+    virtual void ReloadRows() {}
 };
 
 // What the tag editor wrote into a file, read back from it; the row's catalog entry already
@@ -79,6 +82,9 @@ struct WindowProviders {
     std::function<void(TFMain&)> addFiles;
     // A search window adding the files of every local drive (the first-start offer).
     std::function<void(TFMain&)> addFromAllDrives;
+    // A search window adding the files dropped on the main window (paths as the program holds
+    // them).
+    std::function<void(TFMain&, const std::vector<std::string>& paths)> addDroppedFiles;
     // Loads a search-history entry into the plain search window.
     std::function<void(TFMain&, std::size_t entry)> applyHistoryEntry;
     // The modal tools.
@@ -99,8 +105,7 @@ struct WindowProviders {
     // The "New collection" dialog; the new collection's id, nothing when cancelled.
     std::function<std::optional<std::int64_t>(TFMain&)> newCollection;
     // Hands full paths to the audio player: one file directly, several as a playlist.
-    std::function<void(TFMain&, const std::vector<std::string>& fullPaths, bool enqueue)>
-        playFiles;
+    std::function<void(TFMain&, const std::vector<std::string>& fullPaths, bool enqueue)> playFiles;
     // The export dialog on every row of a list window, or on its selection.
     std::function<void(TFMain&, ListWindow& source, bool selectionOnly)> exportRows;
 };

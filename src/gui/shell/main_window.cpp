@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include "gui/shell/child_windows.h"
 #include "gui/shell/collections_box.h"
 #include "gui/shell/engine_errors.h"
+#include "gui/shell/file_drops.h"
 #include "gui/shell/help_window.h"
 #include "gui/shell/logo_area.h"
 #include "gui/shell/mini_player.h"
@@ -93,6 +96,7 @@ TFMain::TFMain(AppContext& app, WindowProviders providers,
     ConnectToolBar();
     EnableProvidedCommands();
     drives_->WatchMountTable();
+    setAcceptDrops(true);
     RestorePlacement();
 }
 
@@ -187,7 +191,13 @@ void TFMain::ConnectArchiveAndToolsCommands() {
     ConnectProvided(
         actions_.rereadTags, [this] { providers_.rereadTags(*this); }, bool(p.rereadTags));
     ConnectProvided(
-        actions_.fileOrganizer, [this] { providers_.fileOrganizer(*this, children_->ActiveListWindow()); }, bool(p.fileOrganizer));
+        actions_.fileOrganizer,
+        [this] {
+            if (providers_.fileOrganizer(*this, children_->ActiveListWindow())) {
+                ReloadListWindows();
+            }
+        },
+        bool(p.fileOrganizer));
     ConnectProvided(
         actions_.packDatabase, [this] { RunPackDatabase(app_, *children_); }, true);
     ConnectProvided(
@@ -242,6 +252,8 @@ void TFMain::ConnectCatalog() {
                 Run([this] { RefreshFileCounter(); });
             } else if (change == catalog::CatalogChange::CollectionsChanged) {
                 Run([this] { RefreshCollections(); });
+            } else if (change == catalog::CatalogChange::RowsChanged) {
+                ReloadListWindows();
             }
         });
     });
@@ -293,6 +305,14 @@ void TFMain::ShowPreferences() {
 void TFMain::ForActiveList(const std::function<void(ListWindow&)>& command) {
     if (ListWindow* list = children_->ActiveListWindow()) {
         Run([&command, list] { command(*list); });
+    }
+}
+
+void TFMain::ReloadListWindows() {
+    for (QMdiSubWindow* window : children_->Windows()) {
+        if (auto* list = dynamic_cast<ListWindow*>(window->widget())) {
+            Run([list] { list->ReloadRows(); });
+        }
     }
 }
 
@@ -404,6 +424,33 @@ void TFMain::SetPreviewing(bool on) {
     }
     player->show();
     ForActiveList([player](ListWindow& list) { list.PreviewCurrent(*player); });
+}
+
+bool TFMain::AcceptsDrop(const QMimeData& offered) const {
+    // Rows dragged out of the program's own lists are already in the catalog.
+    return dragSource_ == nullptr && providers_.addDroppedFiles && app_.CatalogOpen() &&
+           OffersLocalFiles(offered);
+}
+
+void TFMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (AcceptsDrop(*event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TFMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (AcceptsDrop(*event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TFMain::dropEvent(QDropEvent* event) {
+    if (!AcceptsDrop(*event->mimeData())) {
+        return;
+    }
+    event->acceptProposedAction();
+    const std::vector<std::string> paths = DroppedFilePaths(*event->mimeData());
+    Run([this, &paths] { providers_.addDroppedFiles(*this, paths); });
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {

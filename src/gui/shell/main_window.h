@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "gui/shell/shell_windows.h"
 
 class QLabel;
+class QMimeData;
 
 namespace sonarchive::gui {
 
@@ -57,6 +59,15 @@ public:
     void OpenSingle(ChildKind kind);
     void ShowPreferences();
     void OpenRecentPlaylist(const QString& file);
+    // Records the playlist among the recent ones and opens its window.
+    void OpenPlaylistFile(const QString& file, bool create);
+
+    // The list window a drag of catalog rows started from, while the drag runs; drops from it
+    // are not files to add.
+    QObject* DragSource() const { return dragSource_; }
+    void SetDragSource(QObject* source) { dragSource_ = source; }
+    // Every open list window reads its rows again (after a tool changed files).
+    void ReloadListWindows();
 
     // Runs a command; an engine error it does not handle ends in the default error box.
     void Run(const std::function<void()>& command);
@@ -67,6 +78,10 @@ signals:
 protected:
     // Closes every child window and saves the search history.
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped from other programs are added to the catalog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildClientArea();
@@ -86,7 +101,7 @@ private:
     void SetPreviewing(bool on);
     void NewPlaylist();
     void OpenPlaylist();
-    void OpenPlaylistFile(const QString& file, bool create);
+    bool AcceptsDrop(const QMimeData& offered) const;
 
     void RestorePlacement();
     void SavePlacement();
@@ -103,6 +118,7 @@ private:
     std::vector<QAction*> windowListActions_;
     std::vector<QAction*> recentPlaylistActions_;
     int catalogSubscription_ = 0;
+    QPointer<QObject> dragSource_;
 };
 
 }  // namespace sonarchive::gui

@@ -121,17 +121,18 @@ TEST(ApeTag, RewriteKeepsOtherItemsAndUnchangedValuesByteForByte) {
     tag.SetAlbum("\u00c5lbum \u263a");
     ASSERT_TRUE(tag.Write(path));
 
+    // The ID3v1 tag behind the APE tag stays where it was, byte for byte.
     const std::string items = cover + track + composer + bigCover + oldTitle +
                               ApeItem("Artist", "Somebody else") +
                               ApeItem("Album", "\u00c5lbum \u263a");
-    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, items, 7));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, items, 7) + Id3v1Tag());
     tag = ReadTag(path);
     EXPECT_EQ(tag.Album(), "\u00c5lbum \u263a");
     EXPECT_EQ(tag.Track(), 3);
 
     // Writing again without changes gives the same bytes.
     ASSERT_TRUE(tag.Write(path));
-    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, items, 7));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, items, 7) + Id3v1Tag());
 
     // Clearing fields removes their items; the others stay.
     tag.SetTrack(0);
@@ -139,7 +140,14 @@ TEST(ApeTag, RewriteKeepsOtherItemsAndUnchangedValuesByteForByte) {
     tag.SetArtist("");
     tag.SetAlbum("");
     ASSERT_TRUE(tag.Write(path));
-    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, cover + composer + bigCover, 3));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000, cover + composer + bigCover, 3) + Id3v1Tag());
+
+    // A file with only an ID3v1 tag gets the APE tag in front of it.
+    WriteBytes(path, kAudio + Id3v1Tag());
+    tag = ReadTag(path);
+    tag.SetTitle("T");
+    ASSERT_TRUE(tag.Write(path));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(1000, ApeItem("Title", "T"), 1) + Id3v1Tag());
 }
 
 TEST(ApeTag, WritesVersionOneUnlessTheTagWasTwoOrAValueNeedsIt) {
@@ -187,15 +195,29 @@ TEST(ApeTag, WritesVersionOneUnlessTheTagWasTwoOrAValueNeedsIt) {
     EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(1000, "", 0));
 }
 
-TEST(ApeTag, StripRemovesTheTagWithItsHeaderAndTheId3v1TagBehindIt) {
+TEST(ApeTag, StripRemovesTheTagWithItsHeaderAndKeepsTheId3v1TagBehindIt) {
     TempDir dir;
     const std::string path = dir / "a.ape";
     TAPEtag tag;
-    WriteBytes(path, kAudio + ApeTag(2000, ApeItem("Title", "x"), 1, true) + Id3v1Tag());
+    std::string id3v1 = Id3v1Tag();
+    id3v1.replace(3, 5, "Title");
+    WriteBytes(path, kAudio + ApeTag(2000, ApeItem("Title", "x"), 1, true) + id3v1);
     ASSERT_TRUE(tag.Strip(path));
-    EXPECT_EQ(ReadBytes(path), kAudio);
+    EXPECT_EQ(ReadBytes(path), kAudio + id3v1);
 
-    WriteBytes(path, kAudio + Id3v1Tag());
+    // A file with an ID3v1 tag only has nothing to strip.
+    ASSERT_TRUE(tag.Strip(path));
+    EXPECT_EQ(ReadBytes(path), kAudio + id3v1);
+
+    // When the ID3v1 tag cannot be moved, nothing changes.
+    const std::string both = kAudio + ApeTag(1000, ApeItem("Title", "x"), 1) + id3v1;
+    WriteBytes(path, both);
+    std::filesystem::create_directory(path + "~");
+    EXPECT_FALSE(tag.Strip(path));
+    EXPECT_EQ(ReadBytes(path), both);
+    std::filesystem::remove(path + "~");
+
+    WriteBytes(path, kAudio + ApeTag(2000, ApeItem("Title", "x"), 1, true));
     ASSERT_TRUE(tag.Strip(path));
     EXPECT_EQ(ReadBytes(path), kAudio);
 

@@ -12,12 +12,18 @@ namespace sonarchive::formats {
 namespace {
 
 using namespace sonarchive::testing::id3v2;
+using namespace std::string_literals;
 using sonarchive::testing::ReadBytes;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
 
 bool Contains(std::string_view haystack, std::string_view needle) {
     return haystack.find(needle) != std::string_view::npos;
+}
+
+// 30 KB of cover art, as taggers embed it.
+std::string RandomPicture() {
+    return "\xFF\xD8\xFF\xE0" + sonarchive::testing::RandomBytes(30 * 1024, 7);
 }
 
 class ID3v2Write : public ::testing::Test {
@@ -136,7 +142,7 @@ TEST_F(ID3v2Write, KeepsEveryFrameItDoesNotChangeByteForByte) {
     EXPECT_EQ(back.Comment(), "Mine");
 }
 
-TEST_F(ID3v2Write, WritesInPlaceOnlyIntoTagsOfAtMost4096Bytes) {
+TEST_F(ID3v2Write, WritesInPlaceWhenTheTagFitsWithAtMost4096BytesOfPadding) {
     const std::string frames = Frame23("TIT2", Text("Title")) + Frame23("TPE1", Text("Artist"));
 
     // The new content fits a 4096-byte tag: overwritten in place, padding fills the rest.
@@ -146,11 +152,28 @@ TEST_F(ID3v2Write, WritesInPlaceOnlyIntoTagsOfAtMost4096Bytes) {
     EXPECT_EQ(ReadBack().Size(), 4096u);
     EXPECT_EQ(ReadBack().Album(), std::string(300, 'a'));
 
-    // An 8192-byte tag is rebuilt to 4096 bytes.
+    // An 8192-byte tag of small frames would keep more than 4096 bytes of padding: rebuilt to
+    // 4096 bytes.
     written = Rewrite(Tag(3, frames, 8192 - 10 - frames.size()) + Audio(),
                       [](TID3v2& id3) { id3.SetAlbum("Album"); });
     EXPECT_EQ(written.size(), 4096 + Audio().size());
     EXPECT_EQ(written.substr(4096), Audio());
+
+    // A tag made large by a picture is written in place, into the very same file, as long as
+    // the new frames fit; the picture stays byte for byte.
+    const std::string picture = Frame23("APIC", Text("image/jpeg\0\3\0"s + RandomPicture()));
+    const std::string pictured = Tag(3, frames + picture, 1024) + Audio();
+    WriteBytes(path_, pictured);
+    struct stat before {};
+    ASSERT_EQ(::stat(path_.c_str(), &before), 0);
+    written = Rewrite(pictured, [](TID3v2& id3) { id3.SetComment(std::string(900, 'c')); });
+    struct stat after {};
+    ASSERT_EQ(::stat(path_.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(written.size(), pictured.size());
+    EXPECT_TRUE(Contains(written, picture));
+    EXPECT_EQ(written.substr(written.size() - Audio().size()), Audio());
+    EXPECT_EQ(ReadBack().Comment(), std::string(900, 'c'));
 
     // A tag that outgrows its space is rebuilt with padding to 4096 bytes.
     written = Rewrite(Tag(3, frames, 10) + Audio(),
