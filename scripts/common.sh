@@ -39,7 +39,9 @@ install_missing_packages() {
     "${missing[@]}"
 }
 
-configure_and_build() {
+# Configures build/ (the first time with the given CMake arguments; later runs apply them to
+# the existing cache).
+configure() {
   local generator=()
   if command -v ninja >/dev/null 2>&1; then
     generator=(-G Ninja)
@@ -54,5 +56,19 @@ configure_and_build() {
   else
     cmake "$SONARCHIVE_BUILD_DIR" "$@"
   fi
-  cmake --build "$SONARCHIVE_BUILD_DIR" --parallel "$(nproc)"
+}
+
+# Builds the named targets of build/, or everything when none is named.
+build_targets() {
+  local targets=()
+  local target
+  for target in "$@"; do
+    targets+=(--target "$target")
+  done
+  cmake --build "$SONARCHIVE_BUILD_DIR" --parallel "$(nproc)" "${targets[@]}"
+}
+
+configure_and_build() {
+  configure "$@"
+  build_targets
 }

@@ -84,20 +84,25 @@ CatalogInserter::CatalogInserter(Catalog& catalog, const PathRules& rules,
       registerHost_(std::move(registerHost)) {}
 
 bool CatalogInserter::InsertCatalogRow(const TMediaFileRec& file) {
-    TCommentInfoType tags;
-    TEncoderInfoType stream;
+    return WriteRow(file, ReadFile(file));
+}
+
+FileReading CatalogInserter::ReadFile(const TMediaFileRec& file) const {
+    FileReading reading;
+    reading.formatCode = FormatCodeOf(file.FullPath);
+    reading.fileDate = FileDateOf(file.FullPath);
+    reading.readable = reading.formatCode == kFormatOther ||
+                       reader_(file.FullPath, reading.formatCode, reading.tags, reading.stream);
+    return reading;
+}
+
+bool CatalogInserter::WriteRow(const TMediaFileRec& file, const FileReading& reading) {
     const std::string host = rules_.NetworkHostOf(file.DriveSerialNumber, true);
     if (!host.empty() && registerHost_) {
         registerHost_(host);
     }
-    const int formatCode = FormatCodeOf(file.FullPath);
-    const double fileDate = FileDateOf(file.FullPath);
-    bool readable = true;
-    if (formatCode != kFormatOther) {
-        readable = reader_(file.FullPath, formatCode, tags, stream);
-    }
-    return readable &&
-           WriteCatalogRow(catalog_, rules_, file, tags, stream, formatCode, fileDate);
+    return reading.readable && WriteCatalogRow(catalog_, rules_, file, reading.tags, reading.stream,
+                                               reading.formatCode, reading.fileDate);
 }
 
 double FileDateOf(const std::string& path) {

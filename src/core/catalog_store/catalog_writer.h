@@ -7,6 +7,7 @@
 #include "catalog_store/catalog.h"
 #include "catalog_store/path_rules.h"
 #include "catalog_store/records.h"
+#include "catalog_store/sql_text.h"
 
 namespace sonarchive::catalog {
 
@@ -22,11 +23,20 @@ using HostRegistration = std::function<void(const std::string& host)>;
 // stored path, every text cut to its column width, every number clamped. Returns false, and
 // writes nothing, when the stored path is too long. Marks the search pick lists stale.
 bool WriteCatalogRow(Catalog& catalog, const PathRules& rules, const TMediaFileRec& file,
-                     const TCommentInfoType& tags, const TEncoderInfoType& stream,
-                     int formatCode, double fileDate);
+                     const TCommentInfoType& tags, const TEncoderInfoType& stream, int formatCode,
+                     double fileDate);
 
 // The year as the catalog stores it: 0 for empty or non-integer text.
 std::int64_t CatalogYear(const std::string& year);
+
+// What was read of one file for its row.
+struct FileReading {
+    TCommentInfoType tags;
+    TEncoderInfoType stream;
+    int formatCode = kFormatOther;
+    double fileDate = 0;
+    bool readable = false;  // the reader of its format accepted the file
+};
 
 class CatalogInserter {
 public:
@@ -36,6 +46,12 @@ public:
     // Reads the file and writes its row; false when the file could not be read as its format
     // or its stored path is longer than 230 characters. Engine errors propagate.
     bool InsertCatalogRow(const TMediaFileRec& file);
+
+    // The two halves of InsertCatalogRow. ReadFile touches nothing but the file (and the
+    // reader, which must be safe to call from several threads at once), so files may be read
+    // ahead on other threads; WriteRow writes on the catalog's connection.
+    FileReading ReadFile(const TMediaFileRec& file) const;
+    bool WriteRow(const TMediaFileRec& file, const FileReading& reading);
 
 private:
     Catalog& catalog_;

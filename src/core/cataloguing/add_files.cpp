@@ -12,6 +12,7 @@
 #include "catalog_store/batched_transaction.h"
 #include "catalog_store/catalog_rows.h"
 #include "catalog_store/sql_text.h"
+#include "cataloguing/scan_reads.h"
 #include "interaction/scopes.h"
 #include "platform/mount_paths.h"
 #include "text/text.h"
@@ -296,12 +297,12 @@ void FileAdder::AddFoundFiles(const std::vector<catalog::TMediaFileRec>& found) 
     interaction_.SetTaskText("Adding files to archive");
     interaction_.SetProgressMaximum(static_cast<int>(found.size()));
     catalog::BatchedTransaction batch(catalog_.Engine());
+    ScanReads reads(catalog_.Engine(), rules_, inserter_, found, readerThreads_);
     for (std::size_t i = 0; i < found.size() && !Cancelled(); ++i) {
         const catalog::TMediaFileRec& file = found[i];
-        if (catalog::FindFileId(catalog_.Engine(), rules_, file.FullPath,
-                                file.DriveSerialNumber) < 0) {
+        if (const std::optional<catalog::FileReading> reading = reads.Next()) {
             batch.BeforeWrite();
-            if (inserter_.InsertCatalogRow(file)) {
+            if (inserter_.WriteRow(file, *reading)) {
                 ++current_.added;
                 batch.AfterWrite();
             } else {

@@ -12,6 +12,7 @@
 #include "catalog_store/catalog_writer.h"
 #include "catalog_store/path_rules.h"
 #include "catalog_store/records.h"
+#include "cataloguing/read_ahead.h"
 #include "cataloguing/volume_identity.h"
 #include "interaction/interaction.h"
 #include "platform/mount_table.h"
@@ -43,9 +44,9 @@ struct AddCounters {
 
 // What an add reports while it runs; any member may be left empty.
 struct AddObserver {
-    std::function<void(const VolumeIdentity&)> volume;   // the volume being scanned
-    std::function<void(const AddCounters&)> counters;    // the counters of that volume
-    std::function<void(const std::string&)> errorLine;   // a line for the error list
+    std::function<void(const VolumeIdentity&)> volume;  // the volume being scanned
+    std::function<void(const AddCounters&)> counters;   // the counters of that volume
+    std::function<void(const std::string&)> errorLine;  // a line for the error list
 };
 
 struct AddOneFileResult {
@@ -62,6 +63,9 @@ public:
 
     // Opens a dropped playlist instead of adding it (the playlist windows fill this in).
     void SetPlaylistOpener(std::function<void(const std::string& path)> opener);
+    // How many files of a scan are read at once (1 to 16); 1 reads one file after another.
+    // The catalog ends the same whatever the number.
+    void SetReaderThreads(unsigned threads) { readerThreads_ = threads; }
 
     // Add mode 1: one folder, with or without its subfolders. False (after telling the user)
     // when the folder's volume cannot be identified.
@@ -78,7 +82,9 @@ public:
     void ScanFolder(const std::string& folder, bool recurse, const std::vector<std::string>& masks,
                     int depth, const VolumeIdentity& volume,
                     std::vector<catalog::TMediaFileRec>& found);
-    // Inserts the found files that are not catalogued yet, counting what happened.
+    // Inserts the found files that are not catalogued yet, counting what happened. The files
+    // are read ahead on the reader threads; rows, ids, counters and error lines come out as
+    // they would reading one file after another.
     void AddFoundFiles(const std::vector<catalog::TMediaFileRec>& found);
 
     // The id before the first file of this add: the added rows are those above it.
@@ -111,6 +117,7 @@ private:
     std::vector<std::string> errorLines_;
     bool crossMounts_ = true;
     bool cancelled_ = false;
+    unsigned readerThreads_ = kDefaultReaderThreads;
 };
 
 }  // namespace sonarchive::cataloguing

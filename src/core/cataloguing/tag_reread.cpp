@@ -1,6 +1,7 @@
 #include "cataloguing/tag_reread.h"
 
 #include <charconv>
+#include <deque>
 #include <vector>
 
 #include "catalog_store/batched_transaction.h"
@@ -19,8 +20,8 @@ struct TFileListRecord {
 // Fixed notation with two decimals and a point, whatever the user's locale.
 std::string TwoDecimals(double value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 2);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     return std::string(buffer, result.ptr);
 }
 
@@ -47,9 +48,9 @@ std::string UpdateReadColumnsStatement(const catalog::TMainDataRecComplete& r) {
            Number("dmpegframes", r.dMPEGFrames) + QuotedText("dmpegencoder", r.dMPEGEncoder) +
            Number("dmpegcrc", r.dMPEGCRC ? 1 : 0) +
            Number("dmpegcopyright", r.dMPEGCopyright ? 1 : 0) +
-           Number("dmpegoriginal", r.dMPEGOriginal ? 1 : 0) + "dlength=" +
-           TwoDecimals(r.dLength) + "," + "dfiledate='" + catalog::SqlDateText(r.dFileDate) +
-           "'" + " where id=" + std::to_string(r.Id);
+           Number("dmpegoriginal", r.dMPEGOriginal ? 1 : 0) + "dlength=" + TwoDecimals(r.dLength) +
+           "," + "dfiledate='" + catalog::SqlDateText(r.dFileDate) + "'" +
+           " where id=" + std::to_string(r.Id);
 }
 
 void UpdateReadColumns(catalog::Database& database, const catalog::TMainDataRecComplete& record) {
@@ -68,6 +69,18 @@ TagReread::TagReread(catalog::Catalog& catalog, const catalog::PathRules& rules,
       reread_(std::move(reread)),
       message_(std::move(message)) {}
 
+std::optional<catalog::TMainDataRecComplete> TagReread::ReadRecord(const std::string& path,
+                                                                   std::int32_t id) const {
+    catalog::TMainDataRecComplete record;
+    record.Id = id;
+    if (!reread_(path, record)) {
+        return std::nullopt;
+    }
+    record.dFileDate = catalog::FileDateOf(path);
+    record.Id = id;
+    return record;
+}
+
 bool TagReread::Run() {
     std::vector<TFileListRecord> rows;
     {
@@ -79,6 +92,11 @@ bool TagReread::Run() {
     }
     interaction_.SetProgressMaximum(static_cast<int>(rows.size()));
     catalog::BatchedTransaction batch(catalog_.Engine());
+    // Files are read ahead on the reader threads; the rows are updated, and the messages
+    // given, in the order of the rows.
+    ReadAhead<std::optional<catalog::TMainDataRecComplete>> reads(readerThreads_);
+    std::deque<std::string> paths;  // of the rows from the current one on; empty: no path
+    std::size_t planned = 0;
     bool cancelled = false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         interaction_.SetProgressPosition(static_cast<int>(i + 1));
@@ -87,22 +105,29 @@ bool TagReread::Run() {
             cancelled = true;
             break;
         }
-        const TFileListRecord& row = rows[i];
-        const std::string path = rules_.BuildFullPath(row.DriveSerialNumber, row.Path);
+        while (planned < rows.size() && reads.WantsMorePlanned(paths.size())) {
+            const TFileListRecord& row = rows[planned++];
+            std::string path = rules_.BuildFullPath(row.DriveSerialNumber, row.Path);
+            if (!path.empty()) {
+                reads.Submit([this, path, id = static_cast<std::int32_t>(row.Id)] {
+                    return ReadRecord(path, id);
+                });
+            }
+            paths.push_back(std::move(path));
+        }
+        const std::string path = std::move(paths.front());
+        paths.pop_front();
         if (path.empty()) {
-            message_("File not accessible: " + row.Path);
+            message_("File not accessible: " + rows[i].Path);
             continue;
         }
-        catalog::TMainDataRecComplete record;
-        record.Id = static_cast<std::int32_t>(row.Id);
-        if (!reread_(path, record)) {
+        const std::optional<catalog::TMainDataRecComplete> record = reads.Take();
+        if (!record) {
             message_("Couldn't read file: " + path);
             continue;
         }
-        record.dFileDate = catalog::FileDateOf(path);
-        record.Id = static_cast<std::int32_t>(row.Id);
         batch.BeforeWrite();
-        UpdateReadColumns(catalog_.Engine(), record);
+        UpdateReadColumns(catalog_.Engine(), *record);
         batch.AfterWrite();
         catalog_.Events().Notify(catalog::CatalogChange::PickListsStale);
     }

@@ -63,9 +63,10 @@ std::optional<std::string> Reencode(std::string_view content, std::string_view l
                 out += Terminator(target);
                 break;
             case 't':
-                out += EncodeString(textIsList ? JoinStrings(DecodeStrings(rest, encoding), "/")
-                                               : DecodeString(rest, encoding),
-                                    target);
+                out += EncodeString(
+                    textIsList ? JoinStrings(DecodeStrings(rest, encoding), kValueSeparator)
+                               : DecodeString(rest, encoding),
+                    target);
                 break;
             default:
                 out += rest;

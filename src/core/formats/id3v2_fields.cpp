@@ -204,7 +204,7 @@ std::optional<std::string> TextFrameValue(const Frame& frame, std::uint8_t versi
     if (frame.id == "TCON") {
         std::transform(values.begin(), values.end(), values.begin(), ResolveGenre);
     }
-    return JoinStrings(values, "/");
+    return JoinStrings(values, kValueSeparator);
 }
 
 std::string ResolveGenre(std::string_view genre) {

@@ -22,7 +22,8 @@ bool IsFieldFrame(std::string_view id);
 Id3v2Fields DeriveFields(const std::vector<Frame>& frames, std::uint8_t version);
 
 // The text of a text frame ("T..." except TXXX): its first string before version 2.4, where
-// later strings are to be ignored, and from 2.4 on all its strings joined by "/".
+// later strings are to be ignored, and from 2.4 on all its strings joined by " / " (a 2.4
+// frame lists several artists or genres as strings separated by zero bytes).
 std::optional<std::string> TextFrameValue(const Frame& frame, std::uint8_t version);
 
 // A genre text with its ID3v1 references resolved: "(13)" and "13" give "Pop", "(RX)" and

@@ -31,6 +31,12 @@ std::string DecodeString(std::string_view bytes, std::uint8_t encoding);
 // of codes 0 to 32; empty ones are left out.
 std::vector<std::string> DecodeStrings(std::string_view bytes, std::uint8_t encoding);
 
+// What stands between the values of a version 2.4 text frame that lists several, both where
+// the field is read and where the frame is brought into the version 2.3 form (which holds one
+// string): a field read from either form is the same text, so a write that leaves the field
+// alone leaves its frame alone.
+inline constexpr std::string_view kValueSeparator = " / ";
+
 // The strings with `separator` between them.
 std::string JoinStrings(const std::vector<std::string>& strings, std::string_view separator);
 

@@ -4,6 +4,7 @@
 
 #include "formats/channel_name.h"
 #include "formats/file_access.h"
+#include "formats/stream_limits.h"
 
 namespace sonarchive::formats {
 
@@ -25,8 +26,13 @@ bool TMonkey::Read(const std::string& fileName) {
     }
     fileLength_ = file.Size();
     header_ = *header;
-    if (!Valid()) {
+    if (header_.ID != "MAC ") {
         lastError_ = "no Monkey's Audio header";
+        return true;
+    }
+    if (!PlausibleStream(header_.Channels, header_.SampleRate, header_.BitsPerSample, Duration())) {
+        lastError_ = "impossible stream figures in the header";
+        return false;
     }
     return true;
 }

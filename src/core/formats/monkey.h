@@ -17,7 +17,9 @@ class TMonkey {
     void Reset();
 
     // Reads the ID3v1, ID3v2 and APE tags and the header. False when one of them could not be
-    // read; true otherwise, with Valid() telling whether the header is usable.
+    // read, or the header states impossible figures (no channels or more than 32, a sample rate
+    // of 0 or above 1 536 000 Hz, bits per sample outside 1 to 64, more than 30 days); true
+    // otherwise, with Valid() telling whether the header is usable.
     bool Read(const std::string& fileName);
 
     // The header starts with "MAC ", its sample rate is at least 1 and it has channels.

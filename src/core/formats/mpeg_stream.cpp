@@ -12,7 +12,6 @@ constexpr std::size_t kVendorSearchFrames = 5;
 // The longest frame: MPEG 2.5 Layer II at 160 kbit/s and 8000 Hz, 2880 bytes and a padding
 // byte. A frame found at the last candidate offset is confirmed within this reach.
 constexpr std::size_t kLongestFrame = 2881;
-constexpr std::size_t kLongestReach = kMpegLastCandidate + kLongestFrame + kHeaderSize;
 
 // Xing/Info header (Xing's VBR header description, with LAME's "Info" for constant bit rate):
 // "Xing" or "Info", a 32-bit big-endian flag word, then only the fields whose flags are set:
@@ -109,10 +108,11 @@ VBRData ReadVbri(std::string_view b, std::size_t at) {
 
 }  // namespace
 
-std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window) {
+std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window,
+                                          std::size_t first, std::size_t last) {
     const std::string_view b = window.bytes;
     std::optional<std::string> behind;  // the bytes behind the window, read once when needed
-    for (std::size_t i = 0; i <= kMpegLastCandidate && i + kHeaderSize <= b.size(); ++i) {
+    for (std::size_t i = first; i <= last && i + kHeaderSize <= b.size(); ++i) {
         if (!IsFrameHeader(b, i)) {
             continue;
         }
@@ -124,7 +124,8 @@ std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindo
             confirmed = IsFrameHeader(b, next);
         } else {
             if (!behind) {
-                behind = file.ReadAvailable(window.start + b.size(), kLongestReach - b.size());
+                // A frame starting in the window ends less than a longest frame behind it.
+                behind = file.ReadAvailable(window.start + b.size(), kLongestFrame + kHeaderSize);
                 if (!behind) {
                     return std::nullopt;
                 }
@@ -196,9 +197,21 @@ std::optional<MpegStreamAnalysis> AnalyseMpegStream(const InputFile& file, std::
         return std::nullopt;
     }
     auto frame = FindFirstFrame(file, *window);
-    if (frame && !frame->Found && window->bytes.size() == kMpegWindowSize) {
-        // Junk in front of the audio: try the middle of the stream (not of the file, which a
-        // large tag in front of the audio would put inside the tag).
+    const bool firstWindowFull = window->bytes.size() == kMpegWindowSize;
+    if (frame && !frame->Found && firstWindowFull) {
+        // Junk in front of the audio: the search goes on through the following bytes, read at
+        // once, so that the first frame (and the VBR header in it, which counts the frames)
+        // is found where it is. Positions stay counted from the start of the stream.
+        const auto rest = file.ReadAvailable(audioStart + kMpegWindowSize, kMpegJunkReach);
+        if (!rest) {
+            return std::nullopt;
+        }
+        window->bytes += *rest;
+        frame = FindFirstFrame(file, *window, kMpegLastCandidate + 1, kMpegJunkReach);
+    }
+    if (frame && !frame->Found && firstWindowFull) {
+        // Still nothing: try the middle of the stream (not of the file, which a large tag in
+        // front of the audio would put inside the tag).
         window = readWindow(audioStart + analysis.AudioBytes / 2);
         frame = window ? FindFirstFrame(file, *window) : std::nullopt;
     }

@@ -1,9 +1,10 @@
 // Analysis of the stream part of an MPEG audio file without decoding it: the first confirmed
 // frame, the VBR header inside it, and an encoder signature near the end of the file.
 //
-// Cataloguing must stay fast on slow media, so the analysis reads at most three windows of
-// 3458 bytes: where the audio starts, the middle of the file when the start holds no frame,
-// and the end of the file when the first frame carries no VBR header.
+// Cataloguing must stay fast on slow media, so the analysis reads little: a window of 3458
+// bytes where the audio starts, and only when that holds no frame the next 64 KiB behind it
+// and then a window in the middle of the stream; a window at the end of the file when the
+// first frame carries no VBR header.
 #pragma once
 
 #include <cstdint>
@@ -27,11 +28,18 @@ struct MpegWindow {
     std::string bytes;        // fewer than kMpegWindowSize at the end of a short file
 };
 
-// Looks for the first frame at offsets 0 to kMpegLastCandidate of the window that is followed,
-// at its frame length, by another valid header. Following headers beyond the window are
-// looked for in the bytes behind it, read from the file at most once. Nothing on an I/O error;
-// Found false when no frame was confirmed.
-std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window);
+// Junk between a tag and the first frame (left by rippers and by tags written over) is looked
+// through up to this far behind the start of the stream before the middle of the stream is
+// tried.
+inline constexpr std::size_t kMpegJunkReach = 64 * 1024;
+
+// Looks for the first frame at offsets `first` to `last` of the window that is followed, at
+// its frame length, by another valid header. Following headers beyond the window are looked
+// for in the bytes behind it, read from the file at most once. Nothing on an I/O error; Found
+// false when no frame was confirmed.
+std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window,
+                                          std::size_t first = 0,
+                                          std::size_t last = kMpegLastCandidate);
 
 // The Xing/Info or VBRI header of a frame found in `window` at `frame.Position`.
 VBRData ReadVbrHeader(std::string_view window, const FrameHeader& frame);

@@ -6,6 +6,7 @@
 #include "formats/byte_order.h"
 #include "formats/channel_name.h"
 #include "formats/file_access.h"
+#include "formats/stream_limits.h"
 
 namespace sonarchive::formats {
 namespace {
@@ -107,6 +108,10 @@ bool TWAVfile::Read(const std::string& fileName) {
     }
     const std::string& format = *walk.format;
     const std::uint16_t channels = ReadLE16(format, 2);
+    if (channels > kMaxChannels || channels == 0) {
+        lastError_ = "impossible channel count";
+        return false;
+    }
     if (channels != 1 && channels != 2) {
         lastError_ = "channel count other than 1 or 2";
         return true;
@@ -129,6 +134,12 @@ bool TWAVfile::Read(const std::string& fileName) {
         // The RIFF size does not even cover the header: nothing is trusted as sound data.
         headerSize_ = fileSize_;
         audioBytes_ = 0;
+    }
+    if (!PlausibleStream(channels_, sampleRate_, bitsPerSample_, Duration(), !IsUncompressed())) {
+        const std::string reason = "impossible stream figures in the format chunk";
+        Reset();
+        lastError_ = reason;
+        return false;
     }
     return true;
 }

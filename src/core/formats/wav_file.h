@@ -14,8 +14,10 @@ class TWAVfile {
   public:
     void Reset();
 
-    // False only when the file could not be opened or read; otherwise true, with Valid()
-    // telling whether the header was accepted.
+    // False when the file could not be opened or read, or its format chunk states impossible
+    // figures (no channels or more than 32, a sample rate of 0 or above 1 536 000 Hz, bits per
+    // sample above 64 or, for plain samples, 0, more than 30 days); otherwise true, with
+    // Valid() telling whether the header was accepted.
     bool Read(const std::string& fileName);
 
     // The header was read and accepted: "RIFF", "WAVE", a format chunk, one or two channels.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "catalog_store/batched_transaction.h"
 #include "catalog_store/catalog_rows.h"
 #include "support/fake_mount_table.h"
 #include "support/test_support.h"
@@ -73,7 +76,7 @@ TEST_F(CatalogWriterTest, CutsTextsToTheirWidthsAndClampsNumbers) {
     EXPECT_EQ(r.dFileSize, 1);
     EXPECT_EQ(r.dPath, dir / "a.mp3");
     EXPECT_EQ(r.dDriveSerialNumber, "0A1B2C3D");
-    EXPECT_EQ(r.dDriveLetter, " ");  // never read back: the current mount point counts
+    EXPECT_EQ(r.dDriveLetter, " ");        // never read back: the current mount point counts
     EXPECT_DOUBLE_EQ(r.dFileDate, 38138);  // a date column keeps the day
     EXPECT_GT(r.dDateAdded, 40000);
 }
@@ -100,8 +103,8 @@ TEST_F(CatalogWriterTest, RefusesStoredPathsLongerThan230Characters) {
     // A long mount point does not count: only the stored part does.
     mounts.Add("/media/" + std::string(100, 'm'), "ABCD1234", "Removable");
     EXPECT_TRUE(WriteCatalogRow(catalog, rules,
-                                File("/media/" + std::string(100, 'm') + exactly230.substr(0)),
-                                {}, {}, 2, 0));
+                                File("/media/" + std::string(100, 'm') + exactly230.substr(0)), {},
+                                {}, 2, 0));
 }
 
 TEST_F(CatalogWriterTest, KeepsNonAsciiTextsWholeAndFindsThemCaseInsensitively) {
@@ -124,9 +127,8 @@ TEST_F(CatalogWriterTest, InserterRegistersHostsAndReportsReaderFailures) {
     mounts.AddNetwork("/mnt/srv", "//srv/music");
     std::vector<std::string> hosts;
     int stale = 0;
-    catalog.Events().Subscribe([&](CatalogChange change) {
-        stale += change == CatalogChange::PickListsStale ? 1 : 0;
-    });
+    catalog.Events().Subscribe(
+        [&](CatalogChange change) { stale += change == CatalogChange::PickListsStale ? 1 : 0; });
     bool readerAnswer = true;
     std::string readPath;
     CatalogInserter inserter(
@@ -167,6 +169,39 @@ TEST(FileDate, IsZeroForAMissingFile) {
     EXPECT_EQ(FileDateOf(dir / "missing"), 0);
     sonarchive::testing::WriteBytes(dir / "f", "x");
     EXPECT_GT(FileDateOf(dir / "f"), 40000);
+}
+
+TEST(BatchedTransactionTest, CommitsThePartialLastBatch) {
+    TempDir dir;
+    Catalog catalog{dir.Path()};
+    Catalog other{dir.Path()};  // a second connection sees only what was committed
+    const auto committed = [&] {
+        Query count(other.Engine(), "select count(*) from maindata");
+        return count[0].AsInteger();
+    };
+    BatchedTransaction batch(catalog.Engine(), 1000, std::chrono::hours(1));
+    for (int i = 0; i < 3; ++i) {
+        batch.BeforeWrite();
+        catalog.Engine().Execute("insert into maindata (dPath) values ('/" + std::to_string(i) +
+                                 ".mp3')");
+        batch.AfterWrite();
+    }
+    EXPECT_EQ(committed(), 0);  // three rows of a batch of 1000: still open
+    batch.Commit();
+    EXPECT_EQ(committed(), 3);
+    EXPECT_FALSE(catalog.Engine().InTransaction());
+
+    // A full batch commits by itself, and so does the scope's end.
+    {
+        BatchedTransaction small(catalog.Engine(), 2, std::chrono::hours(1));
+        for (int i = 0; i < 3; ++i) {
+            small.BeforeWrite();
+            catalog.Engine().Execute("insert into maindata (dPath) values ('/s.mp3')");
+            small.AfterWrite();
+        }
+        EXPECT_EQ(committed(), 5);
+    }
+    EXPECT_EQ(committed(), 6);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "catalog_store/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "platform/machine_ini.h"
@@ -53,13 +57,13 @@ TEST_F(SettingsTest, ReadsEachValueWithItsRule) {
     GeneralSettings s = BuiltInGeneralSettings();
     LoadGeneralSettings(registry, s);
     EXPECT_EQ(s.Mp3PrimaryTag, 5);
-    EXPECT_TRUE(s.Mp3Id3v1First());       // 5 behaves as 1
+    EXPECT_TRUE(s.Mp3Id3v1First());                 // 5 behaves as 1
     EXPECT_EQ(s.DiskOrgReplaceWithCharacter, " ");  // stored as an integer: a blank
-    EXPECT_FALSE(s.ConfirmDelete);        // only 1 is true
+    EXPECT_FALSE(s.ConfirmDelete);                  // only 1 is true
     EXPECT_FALSE(s.SearchUseCombos);
     EXPECT_FALSE(s.DiskOrgReplaceIllegal);
     EXPECT_TRUE(s.OggUseId3);
-    EXPECT_TRUE(s.ConfirmRenameFiles);    // a text is no integer: missing, so the default
+    EXPECT_TRUE(s.ConfirmRenameFiles);  // a text is no integer: missing, so the default
     EXPECT_EQ(registry.ReadRegInteger("INDEX_PAGE_SIZE"), -1);
     EXPECT_EQ(registry.ReadRegString("MP3_PRIMARY_TAG"), "");
 }
@@ -151,6 +155,38 @@ TEST(SettingsUnavailable, KeepBuiltInValuesAndReportEveryWrite) {
                                         "Couldn't write to registry (SEARCH_PATH).",
                                         "Sonarchive: Couldn't write to registry (GENERAL KEYS).",
                                         "Couldn't write to registry (Validity check)."}));
+}
+
+TEST(SettingsFile, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string path = dir / "settings.json";
+    {
+        platform::SettingsFile file(path);
+        ASSERT_TRUE(file.Write(
+            {{"SEARCH_PATH", std::string("/music")}, {"CHECK_FIXED_DRIVES", std::int64_t{1}}}));
+    }
+    const std::string before = ReadBytes(path);
+    // A child process may write no more than 300 bytes to any file: the new settings, far
+    // longer, stop part-way as on a full disk.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{300, 300};
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        platform::SettingsFile file(path);
+        const bool written = file.Write({{"SEARCH_HISTORY", std::string(20000, 'h')}});
+        ::_exit(written ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write was to fail";
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    platform::SettingsFile reread(path);
+    EXPECT_EQ(reread.ReadString("SEARCH_PATH"), "/music");
+    EXPECT_EQ(reread.ReadInteger("CHECK_FIXED_DRIVES"), 1);
 }
 
 TEST(MachineIni, ReadsThePingTimeoutOrFallsBackTo1000) {

@@ -177,6 +177,18 @@ TEST(ApeTag, WritesVersionOneUnlessTheTagWasTwoOrAValueNeedsIt) {
                                   binary + ApeItem("Artist", "\u041c\u0438\u0440"),
                               4));
 
+    // A binary item of a 1.0 tag (its flags say so) without any zero byte, whose high bytes
+    // would read as ISO-8859-1 text, is no text to re-encode: it keeps its bytes too.
+    const std::string picture = ApeItem("Cover Art (Front)", "\xff\xd8\xff\xe0\x89PNG\xc3", 2);
+    WriteBytes(path, kAudio + ApeTag(1000, ApeItem("Title", "Caf\xe9") + picture, 2));
+    tag = ReadTag(path);
+    tag.SetArtist("\u041c\u0438\u0440");
+    ASSERT_TRUE(tag.Write(path));
+    EXPECT_EQ(ReadBytes(path), kAudio + ApeTag(2000,
+                                               ApeItem("Title", "Caf\u00e9") + picture +
+                                                   ApeItem("Artist", "\u041c\u0438\u0440"),
+                                               3));
+
     // Empty fields on a file without a tag still give a tag: a footer without items.
     WriteBytes(path, kAudio);
     ASSERT_TRUE(TAPEtag().Write(path));

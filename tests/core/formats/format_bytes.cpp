@@ -71,6 +71,31 @@ std::string MonkeyOldHeader(std::uint16_t version, std::uint16_t level, std::uin
     return b + Le32(rate) + Le32(44) + Le32(0) + Le32(frames) + Le32(finalBlocks) + optional;
 }
 
+std::string MonkeyNewHeader(std::uint16_t version, std::uint32_t descriptorBytes,
+                            std::uint16_t bits, std::uint16_t channels, std::uint32_t rate) {
+    std::string b = "MAC ";
+    AppendLE16(b, version);
+    AppendLE16(b, 0);  // padding
+    AppendLE32(b, descriptorBytes);
+    AppendLE32(b, 24);             // header bytes
+    AppendLE32(b, 4 * 37);         // seek table bytes
+    AppendLE32(b, 44);             // WAV header bytes
+    AppendLE32(b, 123456);         // frame data bytes
+    AppendLE32(b, 0);              // frame data bytes, high part
+    AppendLE32(b, 2);              // WAV terminating bytes
+    b += std::string(16, '\x11');  // MD5
+    b.resize(descriptorBytes, '\0');
+    AppendLE16(b, 2000);   // compression level: normal
+    AppendLE16(b, 0);      // format flags
+    AppendLE32(b, 73728);  // blocks per frame
+    AppendLE32(b, 5000);   // blocks in the final frame
+    AppendLE32(b, 37);     // total frames
+    AppendLE16(b, bits);
+    AppendLE16(b, channels);
+    AppendLE32(b, rate);
+    return b;
+}
+
 std::string HeaderBits::Bytes() const {
     std::string b(4, '\0');
     b[0] = '\xff';

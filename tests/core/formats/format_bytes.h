@@ -34,6 +34,12 @@ std::string MonkeyOldHeader(std::uint16_t version, std::uint16_t level, std::uin
                             std::uint16_t channels, std::uint32_t rate, std::uint32_t frames,
                             std::uint32_t finalBlocks, const std::string& optional = "");
 
+// The descriptor layout of version 3.98 and later: the descriptor (52 bytes, or more when
+// `descriptorBytes` says so; 37 frames of 73728 blocks and 5000 in the final one) followed by
+// the 24-byte header with the given figures.
+std::string MonkeyNewHeader(std::uint16_t version, std::uint32_t descriptorBytes,
+                            std::uint16_t bits, std::uint16_t channels, std::uint32_t rate);
+
 // The fields of an MPEG audio frame header; the defaults give MPEG 1 Layer III, 128 kbit/s,
 // 44100 Hz, joint stereo.
 struct HeaderBits {

@@ -19,7 +19,7 @@ std::string Utf16(std::string_view utf8) {
 }
 
 class ID3v2Read : public ::testing::Test {
-  protected:
+protected:
     TID3v2 ReadFile(const std::string& bytes) {
         WriteBytes(path_, bytes);
         TID3v2 id3;
@@ -148,8 +148,8 @@ TEST_F(ID3v2Read, DecodesEveryTextEncoding) {
     EXPECT_EQ(id3.Title(), japanese);
     EXPECT_EQ(id3.Artist(), cyrillic);
     EXPECT_EQ(id3.Album(), "Stra\u00DFe");
-    EXPECT_EQ(id3.Composer(), "Lennon/McCartney");
-    EXPECT_EQ(id3.Genre(), "Rock/Pop");
+    EXPECT_EQ(id3.Composer(), "Lennon / McCartney");
+    EXPECT_EQ(id3.Genre(), "Rock / Pop");
 
     // UTF-16 honours its byte-order mark, and a character U+xxFF is no byte-order mark.
     const std::string bigEndian =
@@ -161,6 +161,22 @@ TEST_F(ID3v2Read, DecodesEveryTextEncoding) {
     id3 = ReadTag(3, Frame23("TIT2", Text(bigEndian, '\x01')) + Frame23("COMM", comment));
     EXPECT_EQ(id3.Title(), "\u00FFber");
     EXPECT_EQ(id3.Comment(), "\u0100d");
+}
+
+TEST_F(ID3v2Read, Version24TextsShowEveryValueAndEarlierVersionsTheFirst) {
+    const std::string utf16Values = Utf16("Bj\u00F6rk") + std::string(2, '\0') + Utf16("Ann");
+    TID3v2 id3 = ReadTag(4, Frame24("TPE1", Text(std::string("Ann\0Bob\0Cy", 11), '\x03')) +
+                                Frame24("TALB", Text(utf16Values, '\x01')) +
+                                // Empty values and a closing terminator leave no empty places.
+                                Frame24("TCOM", Text(std::string("\0Lennon\0\0McCartney\0", 19))) +
+                                Frame24("TIT2", Text("Single")));
+    EXPECT_EQ(id3.Artist(), "Ann / Bob / Cy");
+    EXPECT_EQ(id3.Album(), "Bj\u00F6rk / Ann");
+    EXPECT_EQ(id3.Composer(), "Lennon / McCartney");
+    EXPECT_EQ(id3.Title(), "Single");
+    // Before 2.4 what follows the first terminator is to be ignored.
+    id3 = ReadTag(3, Frame23("TPE1", Text(std::string("Ann\0Bob", 7))));
+    EXPECT_EQ(id3.Artist(), "Ann");
 }
 
 TEST_F(ID3v2Read, PrefersTheCommentWithoutDescription) {

@@ -13,29 +13,8 @@ using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
 using testing::MonkeyOldHeader;
 
-// Descriptor (52 bytes, or more when `descriptorBytes` says so) followed by the 24-byte header.
 std::string NewHeader(std::uint16_t version, std::uint32_t descriptorBytes) {
-    std::string b = "MAC ";
-    AppendLE16(b, version);
-    AppendLE16(b, 0);  // padding
-    AppendLE32(b, descriptorBytes);
-    AppendLE32(b, 24);             // header bytes
-    AppendLE32(b, 4 * 37);         // seek table bytes
-    AppendLE32(b, 44);             // WAV header bytes
-    AppendLE32(b, 123456);         // frame data bytes
-    AppendLE32(b, 0);              // frame data bytes, high part
-    AppendLE32(b, 2);              // WAV terminating bytes
-    b += std::string(16, '\x11');  // MD5
-    b.resize(descriptorBytes, '\0');
-    AppendLE16(b, 2000);   // compression level: normal
-    AppendLE16(b, 0);      // format flags
-    AppendLE32(b, 73728);  // blocks per frame
-    AppendLE32(b, 5000);   // blocks in the final frame
-    AppendLE32(b, 37);     // total frames
-    AppendLE16(b, 24);     // bits per sample
-    AppendLE16(b, 1);      // channels
-    AppendLE32(b, 96000);  // sample rate
-    return b;
+    return testing::MonkeyNewHeader(version, descriptorBytes, 24, 1, 96000);
 }
 
 MonkeyHeader ReadAt(const TempDir& dir, const std::string& bytes, std::uint64_t offset = 0) {

@@ -50,22 +50,6 @@ TEST(Monkey, InvalidHeadersGiveNoFigures) {
     TempDir dir;
     const std::string path = dir / "a.ape";
     TMonkey monkey;
-    std::string noRate = OldHeader(3970, 8, 10, 10);
-    noRate[12] = noRate[13] = '\0';
-    WriteBytes(path, noRate + std::string(200, '\0'));
-    ASSERT_TRUE(monkey.Read(path));
-    EXPECT_FALSE(monkey.Valid());
-    EXPECT_EQ(monkey.BitsPerSample(), 0);
-    EXPECT_EQ(monkey.BlocksPerFrame(), 0u);
-    EXPECT_EQ(monkey.Samples(), 0u);
-    EXPECT_EQ(monkey.Duration(), 0);
-
-    std::string noChannels = OldHeader(3970, 0, 10, 10);
-    noChannels[10] = '\0';
-    WriteBytes(path, noChannels + std::string(200, '\0'));
-    ASSERT_TRUE(monkey.Read(path));
-    EXPECT_FALSE(monkey.Valid());
-
     WriteBytes(path, std::string(300, 'x'));
     ASSERT_TRUE(monkey.Read(path));
     EXPECT_FALSE(monkey.Valid());
@@ -73,6 +57,36 @@ TEST(Monkey, InvalidHeadersGiveNoFigures) {
     EXPECT_FALSE(monkey.Read(dir / "missing.ape"));
     WriteBytes(path, OldHeader(3970, 0, 1, 1));  // shorter than an ID3v1 tag
     EXPECT_FALSE(monkey.Read(path));
+}
+
+TEST(Monkey, ImpossibleFiguresMakeTheReadFail) {
+    TempDir dir;
+    const std::string path = dir / "a.ape";
+    const auto read = [&](const std::string& header) {
+        WriteBytes(path, header + std::string(200, '\0'));
+        TMonkey monkey;
+        const bool result = monkey.Read(path);
+        EXPECT_FALSE(result && monkey.LastError() != "") << monkey.LastError();
+        return result;
+    };
+    const auto old = [](std::uint16_t channels, std::uint32_t rate, std::uint32_t frames) {
+        return testing::MonkeyOldHeader(3970, 2000, 0, channels, rate, frames, 10);
+    };
+    EXPECT_TRUE(read(old(2, 44100, 10)));
+    EXPECT_TRUE(read(old(32, 1536000, 10)));
+    EXPECT_FALSE(read(old(0, 44100, 10)));
+    EXPECT_FALSE(read(old(33, 44100, 10)));
+    EXPECT_FALSE(read(old(50688, 44100, 10)));  // what a damaged file once claimed
+    EXPECT_FALSE(read(old(2, 0, 10)));
+    EXPECT_FALSE(read(old(2, 1536001, 10)));
+    // 294912 blocks a frame at 44100 Hz: 387598 frames are 30 days less 5 seconds.
+    EXPECT_TRUE(read(old(2, 44100, 387598)));
+    EXPECT_FALSE(read(old(2, 44100, 387599)));
+    EXPECT_FALSE(read(old(2, 8000, 0xFFFFFFFF)));
+    // The newer layout states its sample width.
+    EXPECT_TRUE(read(testing::MonkeyNewHeader(3990, 52, 64, 2, 48000)));
+    EXPECT_FALSE(read(testing::MonkeyNewHeader(3990, 52, 0, 2, 48000)));
+    EXPECT_FALSE(read(testing::MonkeyNewHeader(3990, 52, 65, 2, 48000)));
 }
 
 TEST(Monkey, PanelHelpers) {

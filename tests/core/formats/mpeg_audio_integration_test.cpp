@@ -15,10 +15,12 @@ using sonarchive::testing::EncodeMp3;
 using sonarchive::testing::MakeToneWav;
 using sonarchive::testing::Probe;
 using sonarchive::testing::ProbedDuration;
+using sonarchive::testing::ReadBytes;
 using sonarchive::testing::RunCommand;
 using sonarchive::testing::RunFfmpeg;
 using sonarchive::testing::ShellQuote;
 using sonarchive::testing::TempDir;
+using sonarchive::testing::WriteBytes;
 
 // The frames ffmpeg decodes from the first audio stream; -1 when ffprobe fails.
 long CountedFrames(const std::string& path) {
@@ -146,6 +148,35 @@ TEST(MpegAudioIntegration, HeaderFlagsAndLayerTwo) {
     EXPECT_EQ(TMPEGaudio::LayerName(mpeg.LayerID()), "Layer II");
     EXPECT_EQ(mpeg.BitRate(), 192);
     EXPECT_EQ(mpeg.EncoderID(), kEncoderQDesign);  // the guess knows Layer II only from it
+}
+
+TEST(MpegAudioIntegration, AnInfoHeaderBehindJunkStillCountsTheFrames) {
+    TempDir dir;
+    const std::string wav = dir / "tone.wav";
+    const std::string clean = dir / "clean.mp3";
+    ASSERT_TRUE(MakeToneWav(wav, 4, 44100, 2));
+    ASSERT_TRUE(EncodeMp3(wav, clean, "-b 128"));  // constant bit rate: LAME writes "Info"
+    TMPEGaudio plain;
+    ASSERT_TRUE(plain.Read(clean));
+    ASSERT_EQ(plain.VBR().ID, "Info");
+
+    // A 1024-byte ID3v2.3 tag, then 3000 bytes a ripper left behind, then the stream.
+    std::string junked = std::string("ID3\x03\0\0\0\0\x07\x76", 10) + std::string(1014, '\0');
+    for (int i = 0; junked.size() < 1024 + 3000; ++i) {
+        junked += "leftover " + std::to_string(i) + ' ';
+    }
+    junked.resize(1024 + 3000);
+    const std::string path = dir / "junk.mp3";
+    WriteBytes(path, junked + ReadBytes(clean));
+    TMPEGaudio mpeg;
+    ASSERT_TRUE(mpeg.Read(path));
+    ASSERT_TRUE(mpeg.Valid());
+    EXPECT_EQ(mpeg.Frame().Position, 3000);
+    EXPECT_EQ(mpeg.VBR().ID, "Info");
+    EXPECT_EQ(mpeg.Frames(), plain.Frames());
+    EXPECT_DOUBLE_EQ(mpeg.Duration(), plain.Duration());
+    EXPECT_EQ(mpeg.BitRate(), 128);
+    EXPECT_EQ(mpeg.Encoder(), plain.Encoder());
 }
 
 }  // namespace

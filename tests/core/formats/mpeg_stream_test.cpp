@@ -194,19 +194,38 @@ TEST(MpegStreamAnalysis, ThreeWindowsAtTheStartTheMiddleAndTheEnd) {
     ASSERT_TRUE(a.Frame.Found);
     EXPECT_EQ(a.VendorID, "");
 
-    // Junk longer than the candidate range: the frame is found in the middle window, and its
-    // position is counted from that window.
-    const std::string junk(2000, 'j');
+    // Junk behind the tag, longer than the first window's candidates: the search goes on
+    // through the bytes behind it, and the position counts from the start of the stream.
+    const std::string junk(3000, 'j');
     stream = Frames(h, kLength128, 40);
     a = Analyse(dir, junk + stream, 0, 0);
     ASSERT_TRUE(a.Frame.Found);
-    const std::size_t middle = (junk.size() + stream.size()) / 2;
-    const std::size_t inFrame = (middle - junk.size()) % kLength128;
+    EXPECT_EQ(a.Frame.Position, 3000);
+    EXPECT_EQ(a.Frames(), 40);
+    // ... and the VBR header of the frame found there counts the frames.
+    const std::string counted = Frame(h, kLength128, XingBody(36, "Info", 1, Be32(39)));
+    a = Analyse(dir, junk + counted + Frames(h, kLength128, 39), 0, 0);
+    EXPECT_EQ(a.Frame.Position, 3000);
+    EXPECT_EQ(a.VBR.ID, "Info");
+    EXPECT_EQ(a.Frames(), 39);
+    // Just inside the reach.
+    const std::string edge(kMpegJunkReach - 200, 'j');
+    a = Analyse(dir, edge + Frames(h, kLength128, 3), 0, 0);
+    EXPECT_EQ(a.Frame.Position, static_cast<std::int64_t>(edge.size()));
+
+    // Junk beyond the reach: the frame is found in the middle window, and its position is
+    // counted from that window.
+    const std::string farJunk(kMpegJunkReach + 2000, 'j');
+    stream = Frames(h, kLength128, 400);
+    a = Analyse(dir, farJunk + stream, 0, 0);
+    ASSERT_TRUE(a.Frame.Found);
+    const std::size_t middle = (farJunk.size() + stream.size()) / 2;
+    const std::size_t inFrame = (middle - farJunk.size()) % kLength128;
     EXPECT_EQ(a.Frame.Position, static_cast<std::int64_t>(inFrame ? kLength128 - inFrame : 0));
 
     // The middle of the stream, not of the file: a large tag in front does not hide it.
     const std::string bigTag(20000, 't');
-    a = Analyse(dir, bigTag + junk + stream, bigTag.size(), 0);
+    a = Analyse(dir, bigTag + farJunk + stream, bigTag.size(), 0);
     ASSERT_TRUE(a.Frame.Found);
     EXPECT_EQ(a.Frame.Position, static_cast<std::int64_t>(inFrame ? kLength128 - inFrame : 0));
 

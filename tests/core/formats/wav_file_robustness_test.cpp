@@ -34,10 +34,16 @@ std::string SampleWav() {
     return riff + "WAVE" + chunks;
 }
 
-// Whatever the bytes, a read finishes with figures that fit the file.
+// Whatever the bytes, a read finishes with figures that fit the file, or fails (the file is
+// there, so only for figures no recording has) and leaves none.
 void ExpectSaneRead(const std::string& path, std::uint64_t fileSize) {
     TWAVfile wav;
-    ASSERT_TRUE(wav.Read(path));
+    if (!wav.Read(path)) {
+        EXPECT_EQ(wav.LastError().rfind("impossible", 0), 0u) << wav.LastError();
+        EXPECT_FALSE(wav.Valid());
+        EXPECT_EQ(wav.Duration(), 0);
+        return;
+    }
     EXPECT_LE(wav.AudioBytes(), fileSize);
     EXPECT_LE(wav.HeaderSize(), std::max<std::uint64_t>(fileSize, wav.FileSize()));
     EXPECT_TRUE(std::isfinite(wav.Duration()));
@@ -78,7 +84,7 @@ TEST(WavFileRobustness, ThousandsOfTinyChunksEndTheWalk) {
     }
     WriteBytes(path, "RIFF\xff\xff\xff\xffWAVE" + chunks + RiffChunk("data", "xx"));
     TWAVfile wav;
-    ASSERT_TRUE(wav.Read(path));
+    EXPECT_FALSE(wav.Read(path)) << "the format chunk says 257 channels";
     EXPECT_EQ(wav.AudioBytes(), 0u);
 }
 
