@@ -12,7 +12,6 @@ SONARCHIVE_PACKAGES=(
   libxlsxwriter-dev qt6-charts-dev
 )
 SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-utils)
-SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2)
 # The icons are rendered from their SVG at build time; the completion folder comes from
 # bash-completion's pkg-config file.
 SONARCHIVE_PACKAGES+=(librsvg2-bin bash-completion)
