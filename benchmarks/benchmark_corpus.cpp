@@ -99,17 +99,26 @@ bool EncodePool(const std::string& dir, Pool& pool) {
            Run("oggenc --quiet -q 3 -o " + pool.ogg + " " + tone);
 }
 
+enum class CorpusStart { AlreadyThere, Started, Failed };
+
+// A corpus whose marker file is there is kept; otherwise the folder is emptied and the pool
+// encoded into it.
+CorpusStart StartCorpus(const std::string& folder, const std::string& marker, Pool& pool) {
+    if (fs::exists(marker)) {
+        return CorpusStart::AlreadyThere;
+    }
+    fs::remove_all(folder);
+    return EncodePool(folder + "/.pool", pool) ? CorpusStart::Started : CorpusStart::Failed;
+}
+
 }  // namespace
 
 bool MakeCorpus(const std::string& folder, int count) {
     const std::string marker = folder + "/.corpus-" + std::to_string(count);
-    if (fs::exists(marker)) {
-        return true;
-    }
-    fs::remove_all(folder);
     Pool pool;
-    if (!EncodePool(folder + "/.pool", pool)) {
-        return false;
+    const CorpusStart start = StartCorpus(folder, marker, pool);
+    if (start != CorpusStart::Started) {
+        return start == CorpusStart::AlreadyThere;
     }
     const std::string cbr = ReadFile(pool.cbr);
     const std::string vbr = ReadFile(pool.vbr);
@@ -173,6 +182,29 @@ bool MakeCorpus(const std::string& folder, int count) {
                 WriteFile(stem + ".wav", wav);
                 break;
         }
+    }
+    WriteFile(marker, "");
+    return true;
+}
+
+bool MakeMp3Corpus(const std::string& folder, int count) {
+    const std::string marker = folder + "/.mp3-corpus-" + std::to_string(count);
+    Pool pool;
+    const CorpusStart start = StartCorpus(folder, marker, pool);
+    if (start != CorpusStart::Started) {
+        return start == CorpusStart::AlreadyThere;
+    }
+    const std::string cbr = ReadFile(pool.cbr);
+    for (int i = 0; i < count; ++i) {
+        const std::string artist = "Artist " + std::to_string(i / 100);
+        const std::string title = "Title " + std::to_string(i);
+        fs::create_directories(folder + "/" + artist);
+        char number[16];
+        std::snprintf(number, sizeof number, "%04d ", i);
+        WriteFile(folder + "/" + artist + "/" + number + title + ".mp3",
+                  Id3v2Tag(3, title, artist, "Album " + std::to_string(i / 10), i % 10 + 1,
+                           1990 + i % 30, i % 4 == 0 ? 30 * 1024 : 0) +
+                      cbr);
     }
     WriteFile(marker, "");
     return true;

@@ -11,4 +11,8 @@ namespace sonarchive::benchmarks {
 // missing or fails.
 bool MakeCorpus(const std::string& folder, int count);
 
+// Makes `count` MP3 files below `folder` (Artist/NNNN Title.mp3), each with an ID3v2.3 tag
+// that has padding, every fourth with a 30 KB picture; kept when such a corpus is there.
+bool MakeMp3Corpus(const std::string& folder, int count);
+
 }  // namespace sonarchive::benchmarks

@@ -14,9 +14,13 @@ namespace sonarchive::benchmarks {
 namespace fs = std::filesystem;
 
 RunFigures TimeCli(const std::vector<std::string>& arguments, const std::string& outputFile) {
-    std::vector<char*> argv;
     std::vector<std::string> words = {SONARCHIVE_CLI};
     words.insert(words.end(), arguments.begin(), arguments.end());
+    return TimeProgram(words, outputFile);
+}
+
+RunFigures TimeProgram(std::vector<std::string> words, const std::string& outputFile) {
+    std::vector<char*> argv;
     for (auto& word : words) {
         argv.push_back(word.data());
     }
@@ -26,7 +30,7 @@ RunFigures TimeCli(const std::vector<std::string>& arguments, const std::string&
     const pid_t child = ::fork();
     if (child == 0) {
         std::freopen(outputFile.empty() ? "/dev/null" : outputFile.c_str(), "w", stdout);
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;

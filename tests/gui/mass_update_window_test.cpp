@@ -233,6 +233,16 @@ TEST_F(MassUpdateWindowTest, ModifyShowsFailuresInTheMessagesPanelUntilTheNextSh
     EXPECT_EQ(help.CurrentAnchor(), "mass-update");
 }
 
+TEST_F(MassUpdateWindowTest, AFieldChoiceThatCannotBeStoredIsReported) {
+    WriteBytes(dir / "blocker", "");  // a file where the settings folder should be
+    platform::SettingsFile unwritable(dir / "blocker/settings.json");
+    gui::AppContext blocked(dir / "data", unwritable, user);
+    gui::TFMassUpdateTag window(blocked, rules, help);
+    Find<QComboBox>(window, "ComboSelectField")->setCurrentIndex(2);
+    EXPECT_EQ(user.log.back(), "error: Couldn't write to registry (LAST_MASS_UPDATE_FIELD).");
+    EXPECT_EQ(Find<QTreeWidget>(window, "ElTree1")->headerItem()->text(0), "Artist");
+}
+
 TEST(TagProviders, TheResultListsReachTheEditorAndMassUpdate) {
     ProgramHarness h;
     h.mounts->Add("/", kSerial);

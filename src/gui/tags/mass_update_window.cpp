@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "gui/shell/app_context.h"
+#include "gui/shell/engine_errors.h"
 #include "gui/shell/help_window.h"
 #include "gui/tags/mass_update_tree.h"
 #include "text/path_bytes.h"
@@ -318,12 +319,18 @@ void TFMassUpdateTag::Modify() {
         progress_->show();
     };
     observer.progressed = [this](int position) { progress_->setValue(position); };
-    observer.progressEnded = [this] { progress_->hide(); };
     observer.message = [this](const std::string& line) { AddMessage(FromUtf8(line)); };
-    const tags::ModifyReport report =
-        update_->Modify(SelectedField(), newText_->text().toStdString(), newNumber_->value(),
-                        sync_->isChecked(), observer);
-    changed_ = report.Changed() || changed_;
+    // Events run between the files; nothing in the window may change the rows meanwhile.
+    setEnabled(false);
+    tags::ModifyReport report;
+    const bool completed = ReportEngineErrors(app_.User(), [&] {
+        report = update_->Modify(SelectedField(), newText_->text().toStdString(),
+                                 newNumber_->value(), sync_->isChecked(), observer);
+    });
+    setEnabled(true);
+    progress_->hide();
+    // After an engine error some files may have been written already.
+    changed_ = !completed || report.Changed() || changed_;
     FillRows();
 }
 
