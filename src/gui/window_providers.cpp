@@ -1,6 +1,7 @@
 #include "gui/window_providers.h"
 
 #include "gui/cataloguing/cataloguing_windows.h"
+#include "gui/organize/organize_windows.h"
 
 namespace sonarchive::gui {
 
@@ -8,6 +9,7 @@ WindowProviders AllWindowProviders() {
     WindowProviders providers;
     // Each part of the program adds its windows here, one call per part.
     AddCataloguingWindows(providers);
+    AddOrganizeWindows(providers);
     return providers;
 }
 
