@@ -9,8 +9,14 @@ SONARCHIVE_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-base
   libsqlite3-dev libicu-dev nlohmann-json3-dev libinih-dev libblkid-dev libgtest-dev
+  libxlsxwriter-dev qt6-charts-dev
 )
-SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2)
+SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-utils)
+# The icons are rendered from their SVG at build time; the completion folder comes from
+# bash-completion's pkg-config file.
+SONARCHIVE_PACKAGES+=(librsvg2-bin bash-completion)
+# The tests check what an installation gives the desktop with the desktop's own validators.
+SONARCHIVE_FIXTURE_PACKAGES+=(appstream desktop-file-utils man-db)
 
 install_missing_packages() {
   local missing=()

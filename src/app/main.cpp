@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     Name();
-    QApplication::setDesktopFileName(QStringLiteral("sonarchive"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("sonarchive"),
+    QApplication::setDesktopFileName(QStringLiteral(SONARCHIVE_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SONARCHIVE_DESKTOP_ID),
                                                  QIcon(QStringLiteral(":/images/sonarchive.png"))));
     QCommandLineParser parser;
     Describe(parser);

@@ -20,5 +20,6 @@ bool Save(QWidget& window, const QDir& dir, const QString& name);
 // could not be saved.
 bool ShootShellWindows(gui::Program& program, const QDir& out);
 bool ShootCataloguingWindows(gui::Program& program, const QDir& out);
+bool ShootTagWindows(gui::Program& program, const QDir& out);
 
 }  // namespace sonarchive::screenshots

@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     bool saved = true;
-    for (const auto shoot :
-         {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows}) {
+    for (const auto shoot : {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows,
+                             screenshots::ShootTagWindows}) {
         saved = shoot(program, out) && saved;
     }
     return saved ? 0 : 1;

@@ -51,6 +51,8 @@ class CliContext {
 public:
     CliContext(std::string dataDirectory, bool assumeYes);
 
+    // The data directory in use (--data-dir, the environment or the default).
+    const std::string& DataDirectory() const { return dataDirectory_; }
     TerminalInteraction& User() { return interaction_; }
     catalog::Registry& Registry() { return registry_; }
     catalog::GeneralSettings& General() { return general_; }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/completion.h"
 #include "cli/verbs.h"
 
 namespace sonarchive::cli {
@@ -20,9 +21,12 @@ void PrintProgramHelp(std::ostream& out) {
            "  --help          this text; VERB --help describes one verb\n\n"
            "Verbs:\n";
     for (const Verb& verb : AllVerbs()) {
-        out << "  " << verb.name << std::string(verb.name.size() < 12 ? 12 - verb.name.size() : 1, ' ')
-            << verb.summary << "\n";
+        out << "  " << verb.name
+            << std::string(verb.name.size() < 12 ? 12 - verb.name.size() : 1, ' ') << verb.summary
+            << "\n";
     }
+    out << "\nExit status: 0 on success, 1 when the operation was refused or failed, 2 on bad\n"
+           "usage.\n";
 }
 
 const Verb* FindVerb(const std::string& name) {
@@ -40,6 +44,9 @@ int Fail(const std::string& message) {
 }
 
 int Run(std::vector<std::string> words) {
+    if (!words.empty() && words.front() == kCompletionWord) {
+        return RunCompletion({words.begin() + 1, words.end()}, std::cout);
+    }
     Arguments all(std::move(words));
     std::optional<std::string> dataDir;
     try {
@@ -77,7 +84,9 @@ int Run(std::vector<std::string> words) {
     }
 }
 
-void OnInterrupt(int) { TerminalInteraction::RequestCancel(); }
+void OnInterrupt(int) {
+    TerminalInteraction::RequestCancel();
+}
 
 }  // namespace
 }  // namespace sonarchive::cli

@@ -8,10 +8,13 @@ std::span<const Verb> AllVerbs() {
         AddInspectVerb(all);
         AddCataloguingVerbs(all);
         AddListVerbs(all);
+        AddTagVerbs(all);
         AddVolumeVerbs(all);
         AddOrganizeVerbs(all);
         AddCollectionVerbs(all);
+        AddReportVerbs(all);
         AddMaintenanceVerbs(all);
+        AddVerifyVerb(all);
         return all;
     }();
     return verbs;

@@ -27,5 +27,8 @@ void AddVolumeVerbs(std::vector<Verb>& verbs);
 void AddListVerbs(std::vector<Verb>& verbs);
 void AddOrganizeVerbs(std::vector<Verb>& verbs);
 void AddCollectionVerbs(std::vector<Verb>& verbs);
+void AddTagVerbs(std::vector<Verb>& verbs);
+void AddReportVerbs(std::vector<Verb>& verbs);
+void AddVerifyVerb(std::vector<Verb>& verbs);
 
 }  // namespace sonarchive::cli

@@ -280,7 +280,7 @@ int Export(Arguments& arguments, CliContext& context, catalog::Catalog& catalog)
     }
     const std::string file = AbsolutePathArgument(*out);
     if (collections::WritePlaylist(CollectionPlaylist(catalog, context, *id), file) != 0) {
-        context.User().ShowError(collections::PlaylistWriteProblem(file));
+        context.User().ShowError(collections::WriteProblem(file));
         return kExitFailure;
     }
     return kExitSuccess;
@@ -310,7 +310,7 @@ int NewPlaylist(Arguments& arguments, CliContext& context) {
     }
     collections::PlaylistDocument playlist(AbsolutePathArgument(words[0]));
     if (playlist.Create() != 0) {
-        context.User().ShowError(collections::PlaylistWriteProblem(playlist.File()));
+        context.User().ShowError(collections::WriteProblem(playlist.File()));
         return kExitFailure;
     }
     return kExitSuccess;
@@ -345,7 +345,7 @@ int AddToPlaylist(Arguments& arguments, CliContext& context) {
         paths, context.User(),
         extract ? collections::ExtractChoice::Always : collections::ExtractChoice::Never);
     if (playlist->Save() != 0) {
-        context.User().ShowError(collections::PlaylistWriteProblem(playlist->File()));
+        context.User().ShowError(collections::WriteProblem(playlist->File()));
         return kExitFailure;
     }
     std::cout << "Entries added: " << added << "\n";

@@ -103,7 +103,7 @@ void PlayerHandOff::PlayFileList(const std::vector<std::string>& paths, PlayMode
     }
     const std::string playlist = WriteTemporaryPlaylist(paths, temporaryFolder_);
     if (playlist.empty()) {
-        user_.ShowError(PlaylistWriteProblem(temporaryFolder_ + "/~sonarchv.m3u"));
+        user_.ShowError(WriteProblem(temporaryFolder_ + "/~sonarchv.m3u"));
         return;
     }
     HandToPlayer(playlist, mode);

@@ -56,7 +56,7 @@ bool IsPlaylistFileName(std::string_view path) {
     return extension == ".M3U" || extension == ".M3U8";
 }
 
-std::string PlaylistWriteProblem(const std::string& file) {
+std::string WriteProblem(const std::string& file) {
     return "There was a problem writing to the file (" + text::PathForDisplay(file) + ") ";
 }
 

@@ -20,7 +20,7 @@ extern const std::vector<std::string> kPlaylistFileExtensions;
 bool IsPlaylistFileName(std::string_view path);
 
 // "There was a problem writing to the file (FILE) "
-std::string PlaylistWriteProblem(const std::string& file);
+std::string WriteProblem(const std::string& file);
 // "Couldn't open file (FILE)"
 std::string CouldNotOpen(const std::string& file);
 

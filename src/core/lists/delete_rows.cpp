@@ -176,7 +176,11 @@ DeleteOutcome DeleteSelected(const DeleteContext& context, std::span<const ListR
         return outcome;
     }
     catalog::Database& database = context.catalog.Engine();
-    const catalog::IdList ids = SelectedIds(database, rows);
+    // Only the questions need the files behind group rows before the deleting starts.
+    const catalog::IdList ids =
+        context.general.ConfirmDelete || context.general.ConfirmDeleteIfInCollections
+            ? SelectedIds(database, rows)
+            : catalog::IdList{};
     if (context.general.ConfirmDelete &&
         !ConfirmGoverned(
             context, context.general.ConfirmDelete,

@@ -15,9 +15,9 @@ constexpr const char* kContents = "contents";
 
 QString HelpAnchor(int topic) {
     static const std::map<int, const char*> kAnchors = {
-        {4, "organizer"}, {5, "adding"},       {6, "browse"},     {7, "search"},
-        {9, "playlists"}, {18, "tag-editor"},  {19, "rename"},    {20, "collections"},
-        {22, "formats"},  {23, "preferences"}, {33, "organizer"},
+        {4, "organizer"},    {5, "adding"},      {6, "browse"},       {7, "search"},
+        {9, "playlists"},    {11, "tag-editor"}, {18, "tag-editor"},  {19, "rename"},
+        {20, "collections"}, {22, "formats"},    {23, "preferences"}, {33, "organizer"},
     };
     const auto found = kAnchors.find(topic);
     return QString::fromLatin1(found != kAnchors.end() ? found->second : kContents);

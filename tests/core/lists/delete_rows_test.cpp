@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "lists/browse_statements.h"
+#include "lists/exec_sql.h"
 #include "lists_fixture.h"
 #include "namespace_child.h"
 #include "text/path_bytes.h"
@@ -207,6 +208,17 @@ TEST_F(DeleteTest, FromDiskFilesThatCannotGoKeepTheirRows) {
     EXPECT_TRUE(group.failures.empty()) << "files not at hand are passed over silently";
     EXPECT_EQ(Count("upper(dArtist) = 'ABBA'"), 1);
     EXPECT_FALSE(std::filesystem::exists(dir / "music/b.mp3"));
+}
+
+TEST_F(DeleteTest, ExecSqlTellsTheWindowsWhenPickListsGoStale) {
+    AddRow({});
+    std::vector<catalog::CatalogChange> changes;
+    catalog.Events().Subscribe(
+        [&changes](catalog::CatalogChange change) { changes.push_back(change); });
+    EXPECT_EQ(ExecSql(catalog, "update maindata set dYear=1999", false), 1);
+    EXPECT_TRUE(changes.empty());
+    EXPECT_EQ(ExecSql(catalog, "update maindata set dArtist='X'", true), 1);
+    EXPECT_EQ(changes, std::vector<catalog::CatalogChange>{catalog::CatalogChange::PickListsStale});
 }
 
 // A file in a folder that refuses changes: a read-only folder for a user, a read-only bind

@@ -1,0 +1,44 @@
+// Times the result lists on a large catalog and prints seconds per step and the peak memory.
+//
+//   result_lists_benchmark [ROWS]     (200000 when not given)
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "result_lists_core.h"
+#include "result_lists_corpus.h"
+
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    const long requested = argc > 1 ? std::atol(argv[1]) : 200000;
+    if (requested <= 0) {
+        std::cerr << "Usage: result_lists_benchmark [ROWS]\n";
+        return 2;
+    }
+    std::string pattern = (fs::temp_directory_path() / "sonarchive-result-lists-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        std::cerr << "cannot create a temporary folder\n";
+        return 1;
+    }
+    const fs::path folder = pattern;
+    {
+        sonarchive::catalog::Catalog catalog(folder.string());
+        const auto start = std::chrono::steady_clock::now();
+        const auto corpus = sonarchive::benchmarks::FillResultListCatalog(
+            catalog, static_cast<std::size_t>(requested));
+        std::cout << "catalog of " << corpus.rows << " rows, " << corpus.artists
+                  << " artists made in "
+                  << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
+                  << " s\n";
+        sonarchive::benchmarks::TimeCoreResultLists(catalog, corpus, std::cout);
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::cout << "peak memory: " << usage.ru_maxrss / 1024 << " MB\n";
+    fs::remove_all(folder);
+    return 0;
+}

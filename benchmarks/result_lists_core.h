@@ -1,0 +1,17 @@
+// The core part of the result-list benchmark: the statements of the Browse and Search windows
+// and the row store behind their lists, timed on a catalog made by FillResultListCatalog.
+#pragma once
+
+#include <iosfwd>
+
+#include "catalog_store/catalog.h"
+#include "result_lists_corpus.h"
+
+namespace sonarchive::benchmarks {
+
+// Prints one line per figure: "<what>: <seconds> s". Each step runs once to warm the caches
+// before it is timed.
+void TimeCoreResultLists(catalog::Catalog& catalog, const ResultListCorpus& corpus,
+                         std::ostream& out);
+
+}  // namespace sonarchive::benchmarks
