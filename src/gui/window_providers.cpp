@@ -2,6 +2,7 @@
 
 #include "gui/cataloguing/cataloguing_windows.h"
 #include "gui/lists/list_windows.h"
+#include "gui/organize/organize_windows.h"
 #include "gui/tags/tag_windows.h"
 
 namespace sonarchive::gui {
@@ -11,6 +12,7 @@ WindowProviders AllWindowProviders() {
     // Each part of the program adds its windows here, one call per part.
     AddCataloguingWindows(providers);
     AddListWindows(providers);
+    AddOrganizeWindows(providers);
     AddTagWindows(providers);
     return providers;
 }

@@ -90,9 +90,14 @@ ModalAnswerer::ModalAnswerer(QString button, std::function<void(QWidget&)> prepa
     timer_.start(10);
 }
 
+ModalAnswerer::ModalAnswerer(QString button, QString caption, std::function<void(QWidget&)> prepare)
+    : ModalAnswerer(std::move(button), std::move(prepare)) {
+    caption_ = std::move(caption);
+}
+
 void ModalAnswerer::Poll() {
     QWidget* dialog = QApplication::activeModalWidget();
-    if (dialog == nullptr) {
+    if (dialog == nullptr || (!caption_.isEmpty() && dialog->windowTitle() != caption_)) {
         if (++attempts_ > 500) {
             timer_.stop();
         }

@@ -80,6 +80,8 @@ private:
 class ModalAnswerer : public QObject {
 public:
     explicit ModalAnswerer(QString button, std::function<void(QWidget&)> prepare = {});
+    // Waits for a modal dialog with that caption, letting any other pass.
+    ModalAnswerer(QString button, QString caption, std::function<void(QWidget&)> prepare);
     bool Answered() const { return answered_; }
     // The text of the dialog's labels, joined by new lines.
     const QString& SeenText() const { return seenText_; }
@@ -89,6 +91,7 @@ private:
     void Poll();
 
     QString button_;
+    QString caption_;
     std::function<void(QWidget&)> prepare_;
     QTimer timer_;
     int attempts_ = 0;

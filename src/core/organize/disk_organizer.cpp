@@ -168,13 +168,16 @@ OrganizeOutcome DiskOrganizer::Run(const OrganizerSettings& settings, OrganizeMo
         interaction_.ShowInformation("Please select a valid parent folder.");
         return {};
     }
+    OrganizeOutcome refused;
+    refused.validBase = true;
     std::optional<catalog::IdList> ids = RowsToProcess(settings, selection);
     if (!ids || (mode != OrganizeMode::Preview && !ConfirmStart(ids->size()))) {
-        return {};
+        return refused;
     }
     RunState run(settings, mode, *base, observer,
                  {general_.DiskOrgReplaceDeleteIllegal, !general_.DiskOrgReplaceIllegal,
                   general_.DiskOrgReplaceWithCharacter});
+    run.outcome.validBase = true;
     run.outcome.started = true;
     interaction_.SetProgressMaximum(static_cast<int>(ids->size()));
     interaction_.SetProgressPosition(0);

@@ -50,7 +50,8 @@ struct OrganizerObserver {
 };
 
 struct OrganizeOutcome {
-    bool started = false;  // the run got past its checks and questions
+    bool validBase = false;  // the base folder could be used
+    bool started = false;    // the run got past its checks and questions
     bool cancelled = false;
     int done = 0;    // files copied or moved (or already in place)
     int failed = 0;  // rows that gave a message

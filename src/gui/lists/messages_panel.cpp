@@ -49,6 +49,11 @@ void MessagesPanel::AppendLines(const std::vector<std::string>& lines) {
     }
 }
 
+void MessagesPanel::Clear() {
+    memo_->clear();
+    hide();
+}
+
 QStringList MessagesPanel::Lines() const {
     return memo_->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }

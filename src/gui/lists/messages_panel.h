@@ -17,6 +17,8 @@ public:
 
     void AppendLine(const std::string& line);
     void AppendLines(const std::vector<std::string>& lines);
+    // Empties the panel and hides it.
+    void Clear();
     // Every line shown so far, in order.
     QStringList Lines() const;
 

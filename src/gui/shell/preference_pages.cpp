@@ -235,7 +235,8 @@ void TFPrefer_General::WriteValues(catalog::Registry& registry) {
     registry.WriteRegInteger("DISKORG_DELETE_ILLEGAL_CHARACTERS",
                              replaceWith_->isChecked() ? 0 : 1);
     const std::string character = replaceCharacter_->currentText().toStdString();
-    if (!character.empty() && !organize::HasIllegalFileNameCharacter(character, false)) {
+    std::string vetted = character;
+    if (!character.empty() && organize::LegalizeFileName(vetted, false, {false, false, {}})) {
         registry.WriteRegString(kReplaceCharacterValue, character);
     }
 }
