@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "text/path_bytes.h"
+
 namespace sonarchive::cli {
 namespace {
 
@@ -49,10 +51,11 @@ void PrintRows(catalog::Query& rows, const catalog::PathRules& rules,
             object["FullPath"] = fullPath;
             out << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
         } else {
+            // Plain text is for reading; --json carries the stored form of names.
             for (std::size_t i = 0; i < names.size(); ++i) {
-                out << rows[static_cast<int>(i)].AsText() << '\t';
+                out << text::PathForDisplay(rows[static_cast<int>(i)].AsText()) << '\t';
             }
-            out << fullPath << '\n';
+            out << text::PathForDisplay(fullPath) << '\n';
         }
     }
 }

@@ -11,6 +11,7 @@
 #include "platform/machine_ini.h"
 #include "platform/proc_mount_table.h"
 #include "platform/system_host_prober.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::cli {
 namespace {
@@ -36,8 +37,9 @@ int Drives(Arguments& arguments, CliContext&) {
                             {"VolumeName", info.VolumeName()},
                             {"FileSystemType", info.FileSystemType()}});
         } else {
-            std::cout << info.Drive() << '\t' << info.DriveType() << '\t' << info.SerialNumber()
-                      << '\t' << info.VolumeName() << '\t' << info.FileSystemType() << '\n';
+            std::cout << text::PathForDisplay(info.Drive()) << '\t' << info.DriveType() << '\t'
+                      << info.SerialNumber() << '\t' << info.VolumeName() << '\t'
+                      << info.FileSystemType() << '\n';
         }
     }
     if (json) {

@@ -4,6 +4,7 @@
 
 #include "catalog_store/maintenance.h"
 #include "catalog_store/sql_text.h"
+#include "text/path_bytes.h"
 #include "text/text.h"
 
 namespace sonarchive::cataloguing {
@@ -17,7 +18,7 @@ struct FileCheckRec {
 
 bool Exists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return ::stat(text::PathToSystem(path).c_str(), &st) == 0;
 }
 
 std::vector<std::string> UpperCased(const std::vector<std::string>& texts) {
