@@ -104,7 +104,7 @@ MountEntry DriveOf(const MountInfoLine& main, std::vector<MountPlace> otherPlace
     const bool removable = facts.IsRemovable(main.device, main.source);
     drive.driveType = DriveTypeOf(main.fileSystemType, main.source, removable);
     VolumeIdentity identity = facts.IdentityOf(main.device, main.source);
-    drive.serialNumber = SerialFromUuid(identity.uuid);
+    drive.serialNumber = SerialFromUuid(identity.uuid, identity.label);
     if (drive.serialNumber.empty()) {
         drive.serialNumber = FallbackSerial(main);
     }
