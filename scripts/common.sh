@@ -10,7 +10,7 @@ SONARCHIVE_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-base
   libsqlite3-dev libicu-dev nlohmann-json3-dev libinih-dev libblkid-dev libgtest-dev
 )
-SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 sqlite3)
+SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 sqlite3 nftables)
 
 install_missing_packages() {
   local missing=()

@@ -89,8 +89,8 @@ void AddVolumeVerbs(std::vector<Verb>& verbs) {
                      Drives});
     verbs.push_back({"hosts", "check which network hosts of the archive answer",
                      "Usage: sonarchive-cli [--data-dir DIR] hosts [--json]\n\n"
-                     "Checks every network host the archive refers to, one after another,\n"
-                     "waiting at most PING_TIMEOUT (sonarchv.ini) for each, and prints\n"
+                     "Checks every network host the archive refers to, all at the same time,\n"
+                     "waiting at most PING_TIMEOUT (sonarchv.ini) for them, and prints\n"
                      "\"HOST: reachable\" or \"HOST: unreachable\". With --json, an array of\n"
                      "objects with the keys Host and Reachable.\n",
                      Hosts});
