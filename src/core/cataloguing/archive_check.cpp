@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "catalog_store/maintenance.h"
 #include "catalog_store/sql_text.h"
 #include "text/path_bytes.h"
@@ -45,8 +47,12 @@ std::string QuotedList(const std::vector<std::string>& texts, const std::string&
 }
 
 ArchiveCheck::ArchiveCheck(catalog::Catalog& catalog, const catalog::PathRules& rules,
-                           Interaction& interaction, Log log)
-    : catalog_(catalog), rules_(rules), interaction_(interaction), log_(std::move(log)) {}
+                           Interaction& interaction, Log log, SerialSource attachedSerials)
+    : catalog_(catalog),
+      rules_(rules),
+      interaction_(interaction),
+      log_(std::move(log)),
+      attachedSerials_(std::move(attachedSerials)) {}
 
 void ArchiveCheck::Run(const CheckOptions& options, const platform::LocalDriveList& drives,
                        const std::vector<std::string>& reachableHosts) {
@@ -60,7 +66,13 @@ void ArchiveCheck::Run(const CheckOptions& options, const platform::LocalDriveLi
     const std::string hostList =
         QuotedList(UpperCased(reachableHosts), std::string(rules_.NetworkPrefix()));
     if (options.fixedDrives) {
-        CheckFixedDrives(serialList);
+        std::vector<std::string> existing = serials;
+        for (auto& serial : attachedSerials_ ? attachedSerials_() : std::vector<std::string>{}) {
+            if (std::find(existing.begin(), existing.end(), serial) == existing.end()) {
+                existing.push_back(std::move(serial));
+            }
+        }
+        CheckFixedDrives(QuotedList(existing, ""));
     }
     if (options.networkComputers) {
         CheckNetworkComputers(hostList);
