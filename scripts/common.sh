@@ -17,6 +17,7 @@ SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-ut
 SONARCHIVE_PACKAGES+=(librsvg2-bin bash-completion)
 # The tests check what an installation gives the desktop with the desktop's own validators.
 SONARCHIVE_FIXTURE_PACKAGES+=(appstream desktop-file-utils man-db)
+SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 sqlite3 nftables)
 
 install_missing_packages() {
   local missing=()

@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "gui/shell/path_text.h"
 #include "gui/shell/program.h"
 #include "gui/window_providers.h"
 #include "platform/app_paths.h"
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     platform::SettingsFile settings(platform::SettingsFilePath());
     gui::ProgramParts parts;
     parts.providers = gui::AllWindowProviders();
-    gui::Program program(platform::DataDirectory(parser.value(kDataDir).toStdString()), settings,
-                         std::move(parts));
+    gui::Program program(platform::DataDirectory(gui::PathFromQtName(parser.value(kDataDir))),
+                         settings, std::move(parts));
     return program.Run();
 }

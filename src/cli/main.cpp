@@ -8,6 +8,7 @@
 
 #include "cli/completion.h"
 #include "cli/verbs.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::cli {
 namespace {
@@ -93,5 +94,10 @@ void OnInterrupt(int) {
 
 int main(int argc, char** argv) {
     std::signal(SIGINT, sonarchive::cli::OnInterrupt);
-    return sonarchive::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+    // Arguments name files: their bytes are taken into the program's form of names.
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        words.push_back(sonarchive::text::PathFromSystem(argv[i]));
+    }
+    return sonarchive::cli::Run(std::move(words));
 }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "catalog_store/sql_text.h"
+#include "text/path_bytes.h"
 #include "text/text.h"
 
 namespace sonarchive::cli {
@@ -108,10 +109,12 @@ std::size_t PrintRows(catalog::Query& rows, const std::vector<OutputColumn>& col
             }
             out << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
         } else {
+            // Plain text is for reading; --json carries the stored form of names.
             for (const int position : positions) {
-                out << (position < 0 ? std::string() : rows[position].AsText()) << '\t';
+                out << (position < 0 ? std::string() : text::PathForDisplay(rows[position].AsText()))
+                    << '\t';
             }
-            out << fullPath;
+            out << text::PathForDisplay(fullPath);
             for (const auto& extra : how.extra) {
                 out << '\t' << extra.value(rows);
             }

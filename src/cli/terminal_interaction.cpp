@@ -5,6 +5,8 @@
 #include <iostream>
 #include <string>
 
+#include "text/path_bytes.h"
+
 namespace sonarchive::cli {
 namespace {
 
@@ -18,15 +20,21 @@ TerminalInteraction::TerminalInteraction(std::istream& in, std::ostream& out, st
 
 void TerminalInteraction::RequestCancel() { cancelRequested = true; }
 
-void TerminalInteraction::ShowInformation(const std::string& text) { out_ << text << "\n"; }
+// Texts may name files: a name's bytes that are not UTF-8 show as ISO-8859-1 characters.
+void TerminalInteraction::ShowInformation(const std::string& text) {
+    out_ << text::PathForDisplay(text) << "\n";
+}
 
-void TerminalInteraction::ShowError(const std::string& text) { err_ << text << "\n"; }
+void TerminalInteraction::ShowError(const std::string& text) {
+    err_ << text::PathForDisplay(text) << "\n";
+}
 
-char TerminalInteraction::Ask(const std::string& prompt, const std::string& answers,
+char TerminalInteraction::Ask(const std::string& question, const std::string& answers,
                               char whenUnanswered) {
     if (assumeYes_) {
         return answers.front();
     }
+    const std::string prompt = text::PathForDisplay(question);
     if (!interactive_) {
         // Nobody can answer: say what was asked and what the answer was.
         err_ << prompt << "(no terminal; --yes answers Yes)\n";
@@ -75,7 +83,7 @@ ReplaceAnswer TerminalInteraction::AskReplace(const ReplaceQuestion& question) {
 
 void TerminalInteraction::BeginNotice(const std::string& text) {
     if (interactive_) {
-        err_ << text << "\n";
+        err_ << text::PathForDisplay(text) << "\n";
     }
 }
 

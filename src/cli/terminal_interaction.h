@@ -34,7 +34,7 @@ public:
     static void RequestCancel();
 
 private:
-    char Ask(const std::string& prompt, const std::string& answers, char whenUnanswered);
+    char Ask(const std::string& question, const std::string& answers, char whenUnanswered);
     void DrawProgress();
 
     std::istream& in_;

@@ -15,6 +15,7 @@
 #include "cli/row_output.h"
 #include "cli/verbs.h"
 #include "platform/drive_list.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::cli {
 namespace {
@@ -60,18 +61,21 @@ unsigned TakeJobs(Arguments& arguments) {
 // The counters while an add runs, on one terminal line.
 cataloguing::AddObserver TerminalProgress() {
     if (::isatty(STDERR_FILENO) != 1) {
-        return {nullptr, nullptr, [](const std::string& line) { std::cerr << line << '\n'; }};
+        return {nullptr, nullptr,
+                [](const std::string& line) { std::cerr << text::PathForDisplay(line) << '\n'; }};
     }
     return {[](const cataloguing::VolumeIdentity& volume) {
-                std::cerr << "\rScanning " << volume.letter << " (" << volume.typeName << ", "
-                          << volume.serial << ")\x1b[K\n";
+                std::cerr << "\rScanning " << text::PathForDisplay(volume.letter) << " ("
+                          << volume.typeName << ", " << volume.serial << ")\x1b[K\n";
             },
             [](const cataloguing::AddCounters& c) {
                 std::cerr << "\rFiles found: " << c.found << "  added: " << c.added
                           << "  already in archive: " << c.alreadyInArchive
                           << "  invalid: " << c.invalid << "\x1b[K" << std::flush;
             },
-            [](const std::string& line) { std::cerr << "\r" << line << "\x1b[K\n"; }};
+            [](const std::string& line) {
+                std::cerr << "\r" << text::PathForDisplay(line) << "\x1b[K\n";
+            }};
 }
 
 int Add(Arguments& arguments, CliContext& context) {
@@ -107,8 +111,8 @@ int Add(Arguments& arguments, CliContext& context) {
     }
     for (const auto& target : targets) {
         std::error_code error;
-        const bool isFolder =
-            std::filesystem::is_directory(context.Rules().ResolveTypedFolder(target), error);
+        const bool isFolder = std::filesystem::is_directory(
+            text::PathToSystem(context.Rules().ResolveTypedFolder(target)), error);
         if (isFolder) {
             refused = !adder.AddFromFolder(target, recurse, masks) || refused;
         } else {

@@ -10,6 +10,7 @@
 #include "formats/ape_tag.h"
 #include "formats/id3v1.h"
 #include "formats/id3v2.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::cli {
 namespace {
@@ -83,7 +84,7 @@ catalog::TMainDataRec AsListRecord(int format, const catalog::TEncoderInfoType& 
 
 void PrintText(const std::string& path, int format, bool valid,
                const catalog::TCommentInfoType& tags, const catalog::TEncoderInfoType& stream) {
-    std::cout << path << "\n  Valid: " << (valid ? "yes" : "no") << "\n";
+    std::cout << text::PathForDisplay(path) << "\n  Valid: " << (valid ? "yes" : "no") << "\n";
     const Json fields = TagsJson(tags);
     for (const auto& [name, value] : fields.items()) {
         if (!(value.is_string() && value.get<std::string>().empty()) &&
@@ -106,8 +107,8 @@ int Inspect(Arguments& arguments, CliContext& context) {
     int status = kExitSuccess;
     for (const auto& path : files) {
         std::error_code error;
-        if (!std::filesystem::is_regular_file(path, error)) {
-            std::cerr << "File not found \"" << path << "\"\n";
+        if (!std::filesystem::is_regular_file(text::PathToSystem(path), error)) {
+            std::cerr << "File not found \"" << text::PathForDisplay(path) << "\"\n";
             status = kExitFailure;
             continue;
         }

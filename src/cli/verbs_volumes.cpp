@@ -11,6 +11,7 @@
 #include "platform/machine_ini.h"
 #include "platform/proc_mount_table.h"
 #include "platform/system_host_prober.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::cli {
 namespace {
@@ -36,8 +37,9 @@ int Drives(Arguments& arguments, CliContext&) {
                             {"VolumeName", info.VolumeName()},
                             {"FileSystemType", info.FileSystemType()}});
         } else {
-            std::cout << info.Drive() << '\t' << info.DriveType() << '\t' << info.SerialNumber()
-                      << '\t' << info.VolumeName() << '\t' << info.FileSystemType() << '\n';
+            std::cout << text::PathForDisplay(info.Drive()) << '\t' << info.DriveType() << '\t'
+                      << info.SerialNumber() << '\t' << info.VolumeName() << '\t'
+                      << info.FileSystemType() << '\n';
         }
     }
     if (json) {
@@ -87,8 +89,8 @@ void AddVolumeVerbs(std::vector<Verb>& verbs) {
                      Drives});
     verbs.push_back({"hosts", "check which network hosts of the archive answer",
                      "Usage: sonarchive-cli [--data-dir DIR] hosts [--json]\n\n"
-                     "Checks every network host the archive refers to, one after another,\n"
-                     "waiting at most PING_TIMEOUT (sonarchv.ini) for each, and prints\n"
+                     "Checks every network host the archive refers to, all at the same time,\n"
+                     "waiting at most PING_TIMEOUT (sonarchv.ini) for them, and prints\n"
                      "\"HOST: reachable\" or \"HOST: unreachable\". With --json, an array of\n"
                      "objects with the keys Host and Reachable.\n",
                      Hosts});

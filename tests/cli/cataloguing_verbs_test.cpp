@@ -16,6 +16,7 @@ namespace {
 using nlohmann::json;
 using sonarchive::testing::CliRun;
 using sonarchive::testing::CommandResult;
+using sonarchive::testing::JsonLines;
 using sonarchive::testing::ShellQuote;
 using sonarchive::testing::TempDir;
 
@@ -52,15 +53,6 @@ protected:
         const CommandResult result = cli.RunStdout("inspect --json " + ShellQuote(file));
         EXPECT_EQ(result.exitCode, 0) << result.output;
         return json::parse(result.output, nullptr, false);
-    }
-
-    std::vector<json> JsonLines(const std::string& output) {
-        std::vector<json> objects;
-        std::istringstream lines(output);
-        for (std::string line; std::getline(lines, line);) {
-            objects.push_back(json::parse(line));
-        }
-        return objects;
     }
 
     // Copies files into a folder of their own.

@@ -1,7 +1,9 @@
 // Running sonarchive-cli as a user would, on a catalog and settings of the test's own.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "support/test_support.h"
 
@@ -24,5 +26,8 @@ public:
 
     TempDir dir;
 };
+
+// One object per line of a --json output.
+std::vector<nlohmann::json> JsonLines(const std::string& output);
 
 }  // namespace sonarchive::testing

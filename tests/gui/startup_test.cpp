@@ -120,6 +120,7 @@ TEST(Startup, EndsTheProgramWhenTheCatalogCannotBeRepaired) {
     catalog::testfiles::MakeOldCatalog(h.DatabasePath(), 200);
     catalog::testfiles::DamageRootPage(h.DatabasePath(), "maindata");
     gui::Program& program = h.Make();
+    h.user.AnswerNo();  // to the offer to salvage the catalog
 
     EXPECT_EQ(program.Start(), StartupSequence::Result::EndProgram);
 

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/reachability.h"
@@ -19,6 +20,8 @@ public:
     std::map<std::string, std::vector<std::string>> names;
     // The addresses that answer a probe.
     std::set<std::string> answering;
+    // Probes of addresses that do not answer take the whole time-out, as on a real network.
+    bool silentHostsWait = false;
 
     // Makes lookups block until Release (a resolver that does not answer).
     void HangLookups() {
@@ -39,13 +42,21 @@ public:
         return found == names.end() ? std::vector<std::string>{} : found->second;
     }
 
-    bool Probe(const std::vector<std::string>& addresses, std::chrono::milliseconds) override {
-        std::lock_guard lock(mutex_);
-        probes_.push_back(addresses);
-        for (const auto& address : addresses) {
-            if (answering.count(address) != 0) {
-                return true;
+    bool Probe(const std::vector<std::string>& addresses,
+               std::chrono::milliseconds timeout) override {
+        bool wait = false;
+        {
+            std::lock_guard lock(mutex_);
+            probes_.push_back(addresses);
+            for (const auto& address : addresses) {
+                if (answering.count(address) != 0) {
+                    return true;
+                }
             }
+            wait = silentHostsWait;
+        }
+        if (wait) {
+            std::this_thread::sleep_for(timeout);
         }
         return false;
     }

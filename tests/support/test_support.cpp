@@ -33,6 +33,11 @@ std::string TempDir::operator/(std::string_view name) const {
     return path_ + "/" + std::string(name);
 }
 
+std::string LongestFileName(const TempDir& folder, std::string_view extension) {
+    constexpr std::size_t kNameMax = 255;
+    return folder / (std::string(kNameMax - extension.size(), 'x') + std::string(extension));
+}
+
 void WriteBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -23,6 +23,10 @@ private:
     std::string path_;
 };
 
+// A path in `folder` whose file name is as long as the system allows (255 bytes) and ends in
+// `extension`: no temporary name can be formed beside the file by appending to its name.
+std::string LongestFileName(const TempDir& folder, std::string_view extension);
+
 void WriteBytes(const std::string& path, std::string_view bytes);
 std::string ReadBytes(const std::string& path);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog_store/schema.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::catalog {
 
@@ -34,12 +35,12 @@ void CatalogEvents::Notify(CatalogChange change) {
 
 Catalog::Catalog(std::string dataDirectory) : dataDirectory_(std::move(dataDirectory)) {
     std::error_code error;
-    std::filesystem::create_directories(dataDirectory_, error);
+    std::filesystem::create_directories(text::PathToSystem(dataDirectory_), error);
     if (error) {
         throw EngineError(SQLITE_CANTOPEN, "Cannot create the data directory " + dataDirectory_ +
                                                ": " + error.message());
     }
-    database_ = std::make_unique<Database>(DatabasePath());
+    database_ = std::make_unique<Database>(text::PathToSystem(DatabasePath()));
     if (EnsureCatalogTables(*database_)) {
         EnsureCatalogIndexes(*database_);  // a new catalog: nothing to check first
     }

@@ -38,7 +38,8 @@ public:
     static constexpr const char* kDatabaseFileName = "sonarchv.db";
 
     // Opens the catalog of a data directory (creating the folder and an empty catalog when
-    // missing). Throws EngineError when the database cannot be opened.
+    // missing). Throws EngineError when the database cannot be opened. The directory is named
+    // in the program's form (text/path_bytes.h), as DataDirectory and DatabasePath answer.
     explicit Catalog(std::string dataDirectory);
 
     const std::string& DataDirectory() const { return dataDirectory_; }

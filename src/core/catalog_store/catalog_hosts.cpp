@@ -19,17 +19,19 @@ std::vector<HostCheck> CheckCatalogHosts(Database& database, const PathRules& ru
          !query.AtEnd(); query.Next()) {
         serials.push_back(query[0].AsText());
     }
-    std::vector<HostCheck> checked;
+    std::vector<std::string> names;
     for (const auto& serial : serials) {
-        const std::string host = rules.NetworkHostOf(serial, true);
-        if (host.empty()) {
-            continue;
+        if (std::string host = rules.NetworkHostOf(serial, true); !host.empty()) {
+            names.push_back(std::move(host));
         }
-        const platform::PingState state = check.Check(host, letEventsRun);
-        if (state == platform::PingState::Reachable) {
-            hosts.RegisterHost(host);
+    }
+    const std::vector<platform::PingState> states = check.CheckAll(names, letEventsRun);
+    std::vector<HostCheck> checked;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (states[i] == platform::PingState::Reachable) {
+            hosts.RegisterHost(names[i]);
         }
-        checked.push_back({host, state});
+        checked.push_back({names[i], states[i]});
     }
     return checked;
 }

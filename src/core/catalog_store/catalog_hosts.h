@@ -21,7 +21,7 @@ struct HostCheck {
 
 // "select distinct dDriveSerialnumber from maindata where dDriveSerialnumber like '//%'"
 // (the network prefix of the rules): empties the reachable host list, checks every host the
-// catalog refers to, one after another, and registers the ones that answer. Answers every
+// catalog refers to, all at the same time, and registers the ones that answer. Answers every
 // host checked with its result, in the order of the query.
 std::vector<HostCheck> CheckCatalogHosts(Database& database, const PathRules& rules,
                                          platform::ReachabilityCheck& check,

@@ -6,6 +6,7 @@
 
 #include "catalog_store/date_time.h"
 #include "catalog_store/sql_text.h"
+#include "text/path_bytes.h"
 #include "text/text.h"
 
 namespace sonarchive::catalog {
@@ -107,7 +108,7 @@ bool CatalogInserter::WriteRow(const TMediaFileRec& file, const FileReading& rea
 
 double FileDateOf(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    if (::stat(text::PathToSystem(path).c_str(), &st) != 0) {
         return 0;
     }
     return DateTimeFromUnixTime(st.st_mtime);

@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <regex>
 
+#include "catalog_store/case_functions.h"
 #include "catalog_store/date_time.h"
-#include "text/text.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::catalog {
 namespace {
@@ -26,21 +27,6 @@ std::string Lower(std::string_view s) {
     std::transform(out.begin(), out.end(), out.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
-}
-
-// upper() and lower() with full Unicode case mapping, so that upper(dArtist) = 'BJÖRK' finds
-// "Björk". Deterministic: they back expression indexes.
-template <std::string (*Map)(std::string_view)>
-void CaseFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
-    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
-    const int length = sqlite3_value_bytes(arguments[0]);
-    const std::string mapped = Map(std::string_view(bytes, static_cast<std::size_t>(length)));
-    sqlite3_result_text(context, mapped.data(), static_cast<int>(mapped.size()),
-                        SQLITE_TRANSIENT);
 }
 
 // "alter table T alter column C C <type>": SQLite has no such statement; it is carried out
@@ -263,7 +249,7 @@ void Database::Connect() {
         const std::string message =
             handle != nullptr ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close_v2(handle);
-        throw EngineError(rc, message + " (" + path_ + ")");
+        throw EngineError(rc, message + " (" + text::PathFromSystem(path_) + ")");
     }
     handle_ = handle;
     sqlite3_extended_result_codes(handle_, 1);
@@ -277,11 +263,9 @@ void Database::Connect() {
 
 void Database::Configure() {
     sqlite3_busy_timeout(handle_, kBusyTimeoutMs);
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function_v2(handle_, "upper", 1, flags, nullptr,
-                               &CaseFunction<text::UpperCase>, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(handle_, "lower", 1, flags, nullptr,
-                               &CaseFunction<text::LowerCase>, nullptr, nullptr, nullptr);
+    if (!RegisterCaseFunctions(handle_)) {
+        Fail(sqlite3_errcode(handle_));
+    }
     ExecuteRaw("pragma journal_mode=wal");
     ExecuteRaw("pragma synchronous=normal");
 }
@@ -315,7 +299,8 @@ void Database::Fail(int code) {
 
 sqlite3_stmt* Database::Prepare(const std::string& sql) {
     sqlite3_stmt* statement = nullptr;
-    const int rc = sqlite3_prepare_v2(Handle(), sql.c_str(), static_cast<int>(sql.size()),
+    const std::string mapped = MapCaseFunctions(sql);
+    const int rc = sqlite3_prepare_v2(Handle(), mapped.c_str(), static_cast<int>(mapped.size()),
                                       &statement, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(statement);
@@ -380,7 +365,7 @@ void Database::SetStatementObserver(std::function<void(const std::string&)> obse
 
 void Database::ExecuteRaw(const std::string& sql) {
     char* error = nullptr;
-    const int rc = sqlite3_exec(Handle(), sql.c_str(), nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(Handle(), MapCaseFunctions(sql).c_str(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
         const std::string message = error != nullptr ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
@@ -483,44 +468,57 @@ void Database::RebuildWithPageSize(int pageSize) {
 void Database::RebuildFromTables() {
     Disconnect();
     const std::string rebuilt = path_ + ".rebuild";
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-        std::remove((rebuilt + suffix).c_str());
-    }
-    {
-        Database fresh(rebuilt);
-        fresh.ExecuteRaw("attach database '" + EscapeLiteral(path_) + "' as damaged");
-        std::vector<std::pair<std::string, std::string>> objects;  // (type, sql)
-        {
-            Query schema(fresh, "select type, name, sql from damaged.sqlite_master where sql is "
-                                "not null and name not like 'sqlite_%' order by type = 'table' desc");
-            for (; !schema.AtEnd(); schema.Next()) {
-                objects.emplace_back(schema[0].AsText(), schema[2].AsText());
-                if (schema[0].AsText() == "table") {
-                    objects.emplace_back("copy", schema[1].AsText());
-                }
-            }
+    const auto removeRebuilt = [&rebuilt] {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            std::remove((rebuilt + suffix).c_str());
         }
-        fresh.BeginTransaction();
-        for (const auto& [type, sql] : objects) {
-            // A full scan reads each table's own pages only, never a damaged index.
-            fresh.ExecuteRaw(type == "copy" ? "insert into main.\"" + sql +
-                                                  "\" select * from damaged.\"" + sql + "\""
-                                            : sql);
-        }
-        if (fresh.HasSequenceTable()) {
-            fresh.ExecuteRaw("delete from main.sqlite_sequence");
-            fresh.ExecuteRaw("insert into main.sqlite_sequence select * from "
-                             "damaged.sqlite_sequence");
-        }
-        fresh.Commit();
-        fresh.ExecuteRaw("detach database damaged");
+    };
+    removeRebuilt();
+    try {
+        CopyTablesInto(rebuilt);
+    } catch (...) {
+        removeRebuilt();  // a rebuild that failed leaves nothing behind
+        throw;
     }
     for (const char* suffix : {"-wal", "-shm"}) {
         std::remove((path_ + suffix).c_str());
     }
     if (std::rename(rebuilt.c_str(), path_.c_str()) != 0) {
-        throw EngineError(SQLITE_CANTOPEN, "Cannot replace " + path_);
+        removeRebuilt();
+        throw EngineError(SQLITE_CANTOPEN, "Cannot replace " + text::PathFromSystem(path_));
     }
+}
+
+void Database::CopyTablesInto(const std::string& rebuilt) {
+    Database fresh(rebuilt);
+    fresh.ExecuteRaw("attach database '" + EscapeLiteral(path_) + "' as damaged");
+    std::vector<std::pair<std::string, std::string>> objects;  // (type, sql)
+    {
+        Query schema(fresh,
+                     "select type, name, sql from damaged.sqlite_master where sql is "
+                     "not null and name not like 'sqlite_%' order by type = 'table' desc");
+        for (; !schema.AtEnd(); schema.Next()) {
+            objects.emplace_back(schema[0].AsText(), schema[2].AsText());
+            if (schema[0].AsText() == "table") {
+                objects.emplace_back("copy", schema[1].AsText());
+            }
+        }
+    }
+    fresh.BeginTransaction();
+    for (const auto& [type, sql] : objects) {
+        // A full scan reads each table's own pages only, never a damaged index.
+        fresh.ExecuteRaw(type == "copy" ? "insert into main.\"" + sql +
+                                              "\" select * from damaged.\"" + sql + "\""
+                                        : sql);
+    }
+    if (fresh.HasSequenceTable()) {
+        fresh.ExecuteRaw("delete from main.sqlite_sequence");
+        fresh.ExecuteRaw(
+            "insert into main.sqlite_sequence select * from "
+            "damaged.sqlite_sequence");
+    }
+    fresh.Commit();
+    fresh.ExecuteRaw("detach database damaged");
 }
 
 std::string Database::DeclaredType(const std::string& table, const std::string& column) {

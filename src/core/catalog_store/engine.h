@@ -2,10 +2,10 @@
 //
 // Everything above this layer is SQL text built by concatenation. The layer adds what the
 // catalog expects of its engine beyond plain SQLite: result columns whose name repeats an
-// earlier one are named with "_1" ("Id_1"); upper() and lower() use full Unicode case mapping;
-// dates are read and written as days since 1899-12-30; the column-widening ALTER form is
-// carried out as a table rebuild; and every failure is an EngineError carrying SQLite's code
-// and message.
+// earlier one are named with "_1" ("Id_1"); upper() and lower() use full Unicode case mapping
+// under names of their own (case_functions.h); dates are read and written as days since
+// 1899-12-30; the column-widening ALTER form is carried out as a table rebuild; and every
+// failure is an EngineError carrying SQLite's code and message.
 #pragma once
 
 #include <sqlite3.h>
@@ -121,7 +121,8 @@ private:
 
 class Database {
 public:
-    // Opens (creating when missing) the database file, in WAL mode.
+    // Opens (creating when missing) the database file, in WAL mode. `path` is in the system's
+    // bytes (text::PathToSystem).
     explicit Database(const std::string& path);
     ~Database();
     Database(const Database&) = delete;
@@ -183,6 +184,8 @@ private:
                          const std::string& type);
     void ExecuteRaw(const std::string& sql);
     bool HasSequenceTable();
+    // The tables and rows of this file, read by full scans, into a new file at `rebuilt`.
+    void CopyTablesInto(const std::string& rebuilt);
 
     std::string path_;
     sqlite3* handle_ = nullptr;

@@ -1,5 +1,10 @@
 #include "catalog_store/schema.h"
 
+#include <string>
+#include <vector>
+
+#include "catalog_store/case_functions.h"
+
 namespace sonarchive::catalog {
 namespace {
 
@@ -39,6 +44,38 @@ constexpr const char* kIndexes[] = {
     "create index if not exists subcolld_data on SubCollD (dDataId)",
 };
 
+// Indexes whose stored text calls plain upper( or lower(: built by a version that gave those
+// names its own functions. Their keys differ from what SQLite's functions of that name compute,
+// so they are built anew on the program's own names, in one transaction.
+void ReplaceAsciiNamedCaseIndexes(Database& database) {
+    std::vector<std::pair<std::string, std::string>> outdated;  // (name, stored text)
+    {
+        Query indexes(database,
+                      "select name, sql from sqlite_master where type = 'index' and "
+                      "sql is not null");
+        for (; !indexes.AtEnd(); indexes.Next()) {
+            const std::string sql = indexes[1].AsText();
+            if (MapCaseFunctions(sql) != sql) {
+                outdated.emplace_back(indexes[0].AsText(), sql);
+            }
+        }
+    }
+    if (outdated.empty()) {
+        return;
+    }
+    database.BeginTransaction();
+    try {
+        for (const auto& [name, sql] : outdated) {
+            database.Execute("drop index \"" + name + "\"");
+            database.Execute(sql);
+        }
+        database.Commit();
+    } catch (...) {
+        database.Rollback();
+        throw;
+    }
+}
+
 }  // namespace
 
 bool EnsureCatalogTables(Database& database) {
@@ -55,6 +92,7 @@ bool EnsureCatalogTables(Database& database) {
 }
 
 void EnsureCatalogIndexes(Database& database) {
+    ReplaceAsciiNamedCaseIndexes(database);
     for (const char* index : kIndexes) {
         database.Execute(index);
     }

@@ -9,8 +9,9 @@ namespace sonarchive::catalog {
 // Existing tables are left as they are: an older catalog is upgraded by the start-up steps.
 bool EnsureCatalogTables(Database& database);
 
-// Creates every missing index. On an existing catalog this reads every row, so start-up runs
-// it only after the catalog passed its check.
+// Creates every missing index, and replaces every index an older version built on SQLite's
+// own upper() or lower() (see case_functions.h). On an existing catalog this reads every row,
+// so start-up runs it only after the catalog passed its check.
 void EnsureCatalogIndexes(Database& database);
 
 // Both, for a catalog known to be sound.

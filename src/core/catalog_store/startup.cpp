@@ -1,10 +1,14 @@
 #include "catalog_store/startup.h"
 
+#include <algorithm>
+#include <ctime>
 #include <filesystem>
 
+#include "catalog_store/salvage.h"
 #include "catalog_store/schema.h"
 #include "catalog_store/sql_text.h"
 #include "interaction/scopes.h"
+#include "text/path_bytes.h"
 #include "text/text.h"
 
 namespace sonarchive::catalog {
@@ -26,18 +30,53 @@ bool IsDamage(const EngineError& error) {
 }
 
 // The structure check SQLite offers besides the count: every page of every table and index.
+// Its report is cut to its first lines: a damaged file can give hundreds.
 void CheckStructure(Database& database) {
     Query check(database, "pragma quick_check");
-    std::string problems;
+    std::vector<std::string> problems;
     for (; !check.AtEnd(); check.Next()) {
-        const std::string line = check[0].AsText();
-        if (line != "ok") {
-            problems += (problems.empty() ? "" : "; ") + line;
+        const std::string report = check[0].AsText();
+        if (report == "ok") {
+            continue;
+        }
+        std::size_t start = 0;
+        while (start <= report.size()) {
+            const std::size_t end = std::min(report.find('\n', start), report.size());
+            if (end > start) {
+                problems.push_back(report.substr(start, end - start));
+            }
+            start = end + 1;
         }
     }
     if (!problems.empty()) {
-        throw EngineError(SQLITE_CORRUPT, problems);
+        std::string text = LimitedLines(problems);
+        text.pop_back();
+        throw EngineError(SQLITE_CORRUPT, text);
     }
+}
+
+std::string FileNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string SalvageQuestion(const std::string& damagedPath) {
+    return "The database is still damaged. Sonarchive can copy every entry that can still be "
+           "read into a new database and keep the damaged database as \"" +
+           FileNameOf(damagedPath) + "\". Do you wish to salvage the database now?";
+}
+
+std::string SalvageReportText(const SalvageReport& report, const std::string& damagedPath) {
+    std::string text = "The database has been salvaged. Entries saved:";
+    for (const auto& table : report.tables) {
+        text += " " + table.name + " " + std::to_string(table.saved) + ",";
+    }
+    text.back() = '.';
+    text += "\n";
+    if (!report.problems.empty()) {
+        text += "\n" + LimitedLines(report.problems) + "\n";
+    }
+    return text + "The damaged database is kept as \"" + damagedPath + "\".";
 }
 
 bool TableExists(Database& database, const std::string& table) {
@@ -60,10 +99,32 @@ StartupOutcome CatalogStartup::Run() {
         outcome.rereadRequested = AddFileDateColumn();
         outcome.schemaStepsRun = true;
     } else if (!IndexCheck(false)) {
-        interaction_.ShowError(kStillErrorsText);
-        outcome.endProgram = true;
+        outcome.endProgram = !OfferSalvage();
+        outcome.salvaged = !outcome.endProgram;
     }
     return outcome;
+}
+
+bool CatalogStartup::OfferSalvage() {
+    Database& database = catalog_.Engine();
+    database.Disconnect();
+    const std::string damagedPath = text::PathFromSystem(
+        DamagedFileName(text::PathToSystem(catalog_.DatabasePath()), std::time(nullptr)));
+    if (!interaction_.AskYesNo(SalvageQuestion(damagedPath))) {
+        interaction_.ShowError(kStillErrorsText);
+        return false;
+    }
+    try {
+        const BusyScope busy(interaction_);
+        const NoticeScope notice(interaction_, "Salvaging database");
+        const SalvageReport report = SalvageDatabase(text::PathToSystem(catalog_.DatabasePath()),
+                                                     text::PathToSystem(damagedPath));
+        interaction_.ShowInformation(SalvageReportText(report, damagedPath));
+        return true;
+    } catch (const EngineError& error) {
+        interaction_.ShowError("The database could not be salvaged: " + error.Message());
+        return false;
+    }
 }
 
 bool CatalogStartup::IndexCheck(bool reporting) {

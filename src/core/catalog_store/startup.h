@@ -9,7 +9,8 @@
 namespace sonarchive::catalog {
 
 struct StartupOutcome {
-    bool endProgram = false;        // the catalog is damaged beyond the automatic repair
+    bool endProgram = false;        // the catalog is damaged and was not salvaged
+    bool salvaged = false;          // the readable rows of a damaged catalog were copied anew
     bool schemaStepsRun = false;    // the index check passed at once and the upgrade ran
     bool rereadRequested = false;   // the user wants the tags re-read now
 };
@@ -19,7 +20,9 @@ public:
     CatalogStartup(Catalog& catalog, Registry& registry, Interaction& interaction);
 
     // The index check, the recovery of damaged indexes and, when the catalog was sound at
-    // once, the three schema steps. Engine errors other than damage propagate.
+    // once, the three schema steps. When the recovery cannot clear the damage, the user is
+    // asked to salvage the catalog (salvage.h); the program ends when that is refused or
+    // fails. Engine errors other than damage propagate.
     StartupOutcome Run();
 
     // Counts the rows and checks the file's structure. On damage: in reporting mode shows the
@@ -35,6 +38,8 @@ public:
 
 private:
     void RecreateIndexes();
+    // Asks, salvages and reports; false when the user said No or the salvage failed.
+    bool OfferSalvage();
 
     Catalog& catalog_;
     Registry& registry_;

@@ -15,6 +15,7 @@
 #include "cataloguing/scan_reads.h"
 #include "interaction/scopes.h"
 #include "platform/mount_paths.h"
+#include "text/path_bytes.h"
 #include "text/text.h"
 
 namespace sonarchive::cataloguing {
@@ -30,11 +31,11 @@ std::int32_t SizeInKilobytes(const struct stat& st) {
 // An absolute, lexically clean form of a path the user gave.
 std::string Absolute(const std::string& path) {
     std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
+    const auto absolute = std::filesystem::absolute(text::PathToSystem(path), error);
     if (error) {
         return path;
     }
-    std::string clean = absolute.lexically_normal().string();
+    std::string clean = text::PathFromSystem(absolute.lexically_normal().string());
     if (clean.size() > 1 && clean.back() == '/') {
         clean.pop_back();
     }
@@ -64,7 +65,7 @@ struct FileAdder::FolderListing {
     // so a scan can never loop. An unreadable folder lists as empty.
     static FolderListing Read(const std::string& folder) {
         FolderListing listing;
-        DIR* dir = ::opendir(folder.c_str());
+        DIR* dir = ::opendir(text::PathToSystem(folder).c_str());
         if (dir == nullptr) {
             return listing;
         }
@@ -72,7 +73,7 @@ struct FileAdder::FolderListing {
         const int fd = ::dirfd(dir);
         const bool haveSelf = ::fstat(fd, &self) == 0;
         while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
+            const std::string name = text::PathFromSystem(entry->d_name);
             if (name.empty() || name[0] == '.') {
                 continue;
             }
@@ -183,7 +184,7 @@ bool FileAdder::AddFromFolder(const std::string& folder, bool recurse,
     RememberFirstId();
     const std::string local = LocalPath(folder);
     std::error_code error;
-    if (local.empty() || !std::filesystem::is_directory(local, error)) {
+    if (local.empty() || !std::filesystem::is_directory(text::PathToSystem(local), error)) {
         interaction_.ShowInformation("Folder not found " + Quoted(folder));
         return false;
     }
@@ -359,7 +360,8 @@ AddOneFileResult FileAdder::AddOneFile(const std::string& path) {
     }
     const std::string local = LocalPath(path);
     struct stat st {};
-    if (local.empty() || ::stat(local.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (local.empty() || ::stat(text::PathToSystem(local).c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode)) {
         return {-1, "File not found " + Quoted(path)};
     }
     const IdentityResult identity = VolumeIdentityOf(mounts_, rules_, local);

@@ -2,17 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "catalog_store/maintenance.h"
 #include "catalog_store/sql_text.h"
 #include "cataloguing/reachable_files.h"
 #include "interaction/scopes.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::cataloguing {
 namespace {
 
 bool Exists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return ::stat(text::PathToSystem(path).c_str(), &st) == 0;
 }
 
 }  // namespace
@@ -31,8 +34,12 @@ std::string QuotedList(const std::vector<std::string>& texts, const std::string&
 }
 
 ArchiveCheck::ArchiveCheck(catalog::Catalog& catalog, const catalog::PathRules& rules,
-                           Interaction& interaction, Log log)
-    : catalog_(catalog), rules_(rules), interaction_(interaction), log_(std::move(log)) {}
+                           Interaction& interaction, Log log, SerialSource attachedSerials)
+    : catalog_(catalog),
+      rules_(rules),
+      interaction_(interaction),
+      log_(std::move(log)),
+      attachedSerials_(std::move(attachedSerials)) {}
 
 void ArchiveCheck::Run(const CheckOptions& options, const platform::LocalDriveList& drives,
                        const std::vector<std::string>& reachableHosts) {
@@ -41,7 +48,17 @@ void ArchiveCheck::Run(const CheckOptions& options, const platform::LocalDriveLi
     // rows stored under "//NAS".
     const std::string hostList = HostList(reachableHosts, rules_);
     if (options.fixedDrives) {
-        CheckFixedDrives(serialList);
+        // A fixed volume that is attached but not mounted still exists: its rows stay.
+        std::vector<std::string> existing;
+        for (const auto& drive : drives) {
+            existing.push_back(drive.SerialNumber);
+        }
+        for (auto& serial : attachedSerials_ ? attachedSerials_() : std::vector<std::string>{}) {
+            if (std::find(existing.begin(), existing.end(), serial) == existing.end()) {
+                existing.push_back(std::move(serial));
+            }
+        }
+        CheckFixedDrives(QuotedList(existing, ""));
     }
     if (options.networkComputers) {
         CheckNetworkComputers(hostList);

@@ -9,6 +9,7 @@
 #include "catalog_store/catalog.h"
 #include "catalog_store/path_rules.h"
 #include "interaction/interaction.h"
+#include "platform/attached_volumes.h"
 #include "platform/drive_list.h"
 
 namespace sonarchive::cataloguing {
@@ -26,12 +27,17 @@ std::string QuotedList(const std::vector<std::string>& texts, const std::string&
 class ArchiveCheck {
 public:
     using Log = std::function<void(const std::string& line)>;
+    // The serials of the volumes whose devices are attached now, mounted or not.
+    using SerialSource = std::function<std::vector<std::string>()>;
 
     ArchiveCheck(catalog::Catalog& catalog, const catalog::PathRules& rules,
-                 Interaction& interaction, Log log);
+                 Interaction& interaction, Log log,
+                 SerialSource attachedSerials = platform::AttachedVolumeSerials);
 
     // The checks chosen, in order, then the orphan clean-up. `reachableHosts` are host names
-    // without separators. Engine errors propagate and skip the remaining checks.
+    // without separators. A fixed drive no longer exists when no device carries its volume:
+    // one attached but not mounted keeps its rows. Engine errors propagate and skip the
+    // remaining checks.
     void Run(const CheckOptions& options, const platform::LocalDriveList& drives,
              const std::vector<std::string>& reachableHosts);
 
@@ -48,6 +54,7 @@ private:
     const catalog::PathRules& rules_;
     Interaction& interaction_;
     Log log_;
+    SerialSource attachedSerials_;
 };
 
 }  // namespace sonarchive::cataloguing

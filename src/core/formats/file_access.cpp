@@ -10,10 +10,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "text/path_bytes.h"
+
 namespace sonarchive::formats {
 namespace {
 
 constexpr std::size_t kCopyBufferSize = 256 * 1024;
+// FILE~, FILE~1 ... FILE~999: names taken by that many other files mean something is wrong.
+constexpr int kTemporaryNameTries = 1000;
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -68,18 +72,47 @@ void SyncParentDirectory(const std::string& path) {
     }
 }
 
+// Gives the owner write permission when the file lacks it; `systemPath` is in the system's
+// bytes.
+bool MakeSystemPathWritable(const std::string& systemPath) {
+    struct stat st {};
+    if (::stat(systemPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    if ((st.st_mode & S_IWUSR) == 0 &&
+        ::chmod(systemPath.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
+        return false;
+    }
+    return ::access(systemPath.c_str(), W_OK) == 0;
+}
+
 // Opens an existing file for writing after making it writable; -1 on failure.
 int OpenForWriting(const std::string& path, int extraFlags) {
-    if (!MakeWritableForOwner(path)) {
+    const std::string systemPath = text::PathToSystem(path);
+    if (!MakeSystemPathWritable(systemPath)) {
         return -1;
     }
-    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC | extraFlags);
+    return ::open(systemPath.c_str(), O_WRONLY | O_CLOEXEC | extraFlags);
+}
+
+// Creates the temporary file of a rewrite of `target` exclusively: target + "~", or with a
+// number after the "~" when that name is taken by anything at all (an editor's backup, a
+// folder), so that nothing which exists is ever replaced or removed. -1 on failure.
+int CreateTemporaryFor(const std::string& target, std::string& temporary) {
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        temporary = target + "~" + (attempt == 0 ? std::string() : std::to_string(attempt));
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
 }
 
 }  // namespace
 
 InputFile::InputFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(text::PathToSystem(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         return;
     }
@@ -185,7 +218,7 @@ std::optional<std::string> ReadWholeFile(int fd, std::size_t limit) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(text::PathToSystem(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
     }
@@ -195,14 +228,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t li
 }
 
 bool MakeWritableForOwner(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;
-    }
-    if ((st.st_mode & S_IWUSR) == 0 && ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
-        return false;
-    }
-    return ::access(path.c_str(), W_OK) == 0;
+    return MakeSystemPathWritable(text::PathToSystem(path));
 }
 
 bool OverwriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes) {
@@ -236,26 +262,22 @@ bool AppendToFile(const std::string& path, std::string_view bytes) {
 
 bool RewriteFile(const std::string& path,
                  const std::function<bool(const InputFile& original, OutputFile& out)>& produce) {
-    const std::string target = ResolveLinks(path);
-    if (!MakeWritableForOwner(target)) {
+    const std::string target = ResolveLinks(text::PathToSystem(path));
+    if (!MakeSystemPathWritable(target)) {
         return false;
     }
     struct stat original {};
     if (::stat(target.c_str(), &original) != 0) {
         return false;
     }
-    const std::string temporary = target + "~";
-    struct stat leftover {};
-    if (::lstat(temporary.c_str(), &leftover) == 0 && !S_ISDIR(leftover.st_mode)) {
-        ::unlink(temporary.c_str());  // a temporary file of an earlier, interrupted rewrite
-    }
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    std::string temporary;
+    const int fd = CreateTemporaryFor(target, temporary);
     if (fd < 0) {
         return false;
     }
     bool ok = false;
     {
-        InputFile source(target);
+        InputFile source(text::PathFromSystem(target));
         OutputFile out(fd);
         ok = source.IsOpen() && produce(source, out);
     }
@@ -267,7 +289,7 @@ bool RewriteFile(const std::string& path,
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(temporary.c_str());
+        ::unlink(temporary.c_str());  // made by this rewrite, exclusively
         return false;
     }
     SyncParentDirectory(target);

@@ -8,7 +8,10 @@
 // the audio is produced in a temporary file named after the original with "~" appended, made
 // durable, and only then renamed over the original in one step. Until that rename the original
 // is untouched; if anything fails, the temporary file is removed and the original stays as it
-// was.
+// was. The temporary file is created exclusively: a file of that name that is already there (an
+// editor's backup) is never touched; the rewrite takes "~1", "~2" ... instead.
+//
+// Paths are in the program's form (text/path_bytes.h) and turned into the system's bytes here.
 #pragma once
 
 #include <cstdint>
@@ -84,10 +87,11 @@ bool TruncateFile(const std::string& path, std::uint64_t size);
 // Appends bytes at the end of the file. Makes the file writable first.
 bool AppendToFile(const std::string& path, std::string_view bytes);
 
-// Produces a new version of `path` through the temporary file path + "~" (see the file
-// comment). `produce` reads the original and writes the complete new content; returning false
-// abandons the rewrite. The new file keeps the original's permission bits (and owner, where
-// the process may set it). A symbolic link is followed: its target is rewritten.
+// Produces a new version of `path` through the temporary file path + "~", or "~1", "~2" ...
+// when that name is taken (see the file comment). `produce` reads the original and writes the
+// complete new content; returning false abandons the rewrite. The new file keeps the original's
+// permission bits (and owner, where the process may set it). A symbolic link is followed: its
+// target is rewritten.
 bool RewriteFile(const std::string& path,
                  const std::function<bool(const InputFile& original, OutputFile& out)>& produce);
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "text/path_bytes.h"
+
 namespace sonarchive::platform {
 namespace {
 
@@ -41,7 +43,8 @@ std::string DataDirectory(const std::string& overrideDir) {
     if (!overrideDir.empty()) {
         return overrideDir;
     }
-    return UserDirectory("SONARCHIVE_DATA_DIR", "XDG_DATA_HOME", ".local/share");
+    return text::PathFromSystem(
+        UserDirectory("SONARCHIVE_DATA_DIR", "XDG_DATA_HOME", ".local/share"));
 }
 
 std::string ConfigDirectory() {

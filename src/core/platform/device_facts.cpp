@@ -79,10 +79,6 @@ std::string LinkNameFor(const char* folder, dev_t number) {
     return {};
 }
 
-std::string CleanLabel(std::string_view label) {
-    return text::CutCodePoints(text::SanitizeUtf8(label), kMaxLabelLength);
-}
-
 VolumeIdentity ProbeWithBlkid(const std::string& node) {
     VolumeIdentity identity;
     blkid_probe probe = blkid_new_probe_from_filename(node.c_str());
@@ -152,6 +148,10 @@ int HexValue(char c) {
 }
 
 }  // namespace
+
+std::string CleanLabel(std::string_view label) {
+    return text::CutCodePoints(text::SanitizeUtf8(label), kMaxLabelLength);
+}
 
 std::string DecodeUdevName(std::string_view name) {
     std::string decoded;

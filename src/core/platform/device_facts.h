@@ -32,4 +32,7 @@ public:
 // udev writes unsafe characters of link names as "\xHH" ("MY\x20MUSIC"); this decodes them.
 std::string DecodeUdevName(std::string_view name);
 
+// A label as the drives carry it: valid UTF-8, at most 255 code points.
+std::string CleanLabel(std::string_view label);
+
 }  // namespace sonarchive::platform

@@ -4,6 +4,8 @@
 // is identified by its volume's serial and its path below the mount point, so that a stick or
 // disc is found again wherever it is mounted next time. Files on network mounts are identified
 // by their network address ("//host/share/...") instead.
+//
+// Mount points, sources and folders are in the program's form of names (text/path_bytes.h).
 #pragma once
 
 #include <memory>

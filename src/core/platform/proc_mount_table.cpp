@@ -10,6 +10,7 @@
 #include "formats/file_access.h"
 #include "platform/mount_paths.h"
 #include "platform/volume_rules.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::platform {
 namespace {
@@ -68,16 +69,17 @@ std::vector<MountPlace> OtherPlaces(const std::vector<const MountInfoLine*>& pla
     for (const MountInfoLine* place : places) {
         if (place != &main && IsPathUnder(place->root, main.root)) {
             const bool sameFolder = place->root == main.root;
-            others.push_back(
-                {place->mountPoint,
-                 sameFolder ? std::string() : std::string(PathBelow(place->root, main.root))});
+            others.push_back({text::PathFromSystem(place->mountPoint),
+                              sameFolder
+                                  ? std::string()
+                                  : text::PathFromSystem(PathBelow(place->root, main.root))});
         }
     }
     return others;
 }
 
 // A filesystem without device and UUID (tmpfs, overlay) is told apart by where it is mounted:
-// every tmpfs has the source "tmpfs".
+// every tmpfs has the source "tmpfs". The key is the system's bytes, as it always was.
 std::string FallbackSerial(const MountInfoLine& mount) {
     std::string key = mount.source + "\n" + mount.fileSystemType;
     if (!mount.source.starts_with('/')) {
@@ -88,20 +90,21 @@ std::string FallbackSerial(const MountInfoLine& mount) {
 
 MountEntry DriveOf(const MountInfoLine& main, std::vector<MountPlace> otherPlaces,
                    const DeviceFacts& facts) {
+    // The device facts are asked with the system's bytes; the entry holds the program's form.
     MountEntry drive;
-    drive.mountPoint = main.mountPoint;
-    drive.source = main.source;
+    drive.mountPoint = text::PathFromSystem(main.mountPoint);
+    drive.source = text::PathFromSystem(main.source);
     drive.fileSystemType = main.fileSystemType;
     drive.otherPlaces = std::move(otherPlaces);
     if (IsNetworkFileSystem(main.fileSystemType)) {
         drive.driveType = kDriveRemote;
-        drive.networkAddress = NetworkAddressOf(main.source);
+        drive.networkAddress = NetworkAddressOf(drive.source);
         return drive;
     }
     const bool removable = facts.IsRemovable(main.device, main.source);
     drive.driveType = DriveTypeOf(main.fileSystemType, main.source, removable);
     VolumeIdentity identity = facts.IdentityOf(main.device, main.source);
-    drive.serialNumber = SerialFromUuid(identity.uuid);
+    drive.serialNumber = SerialFromUuid(identity.uuid, identity.label);
     if (drive.serialNumber.empty()) {
         drive.serialNumber = FallbackSerial(main);
     }

@@ -1,8 +1,9 @@
 // Whether a network host answers now ("ping").
 //
-// The name lookup and the probe run on a worker thread; the calling thread waits for them at
-// most the time-out each, letting its pending events run meanwhile, so a window stays
-// responsive while a dead host is tried.
+// The name lookup and the probe of each host run on a worker thread of their own, so that the
+// hosts of one check are tried at the same time; the calling thread waits for them at most the
+// time-out each, letting its pending events run meanwhile, so a window stays responsive while
+// dead hosts are tried, and five dead hosts cost no more than one.
 #pragma once
 
 #include <chrono>
@@ -42,9 +43,14 @@ public:
     // time-out, or a host that does not answer within it, is Unreachable.
     PingState Check(const std::string& host, const std::function<void()>& letEventsRun = {});
 
+    // Checks every host at the same time and waits for them all: the result of each, in the
+    // order given. State() is then the last host's result.
+    std::vector<PingState> CheckAll(const std::vector<std::string>& hosts,
+                                    const std::function<void()>& letEventsRun = {});
+
     // Waiting while a check runs (seen from `letEventsRun`), else the last result.
     PingState State() const { return state_; }
-    // Why the last check could not even start; empty otherwise.
+    // Why the last check could not even start (for every host); empty otherwise.
     const std::string& LastError() const { return lastError_; }
     std::chrono::milliseconds Timeout() const { return timeout_; }
 

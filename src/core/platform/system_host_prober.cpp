@@ -88,7 +88,7 @@ struct Attempt {
 };
 
 // Sends an echo request. Nothing when the system refuses ICMP datagram sockets; a closed socket
-// when the request could not be sent (no route: this address cannot answer).
+// when the request could not be sent.
 std::optional<Socket> SendEcho(const Target& target) {
     const bool v4 = target.family == AF_INET;
     const int protocol = v4 ? static_cast<int>(IPPROTO_ICMP) : static_cast<int>(IPPROTO_ICMPV6);
@@ -132,13 +132,12 @@ std::optional<Attempt> StartConnect(const Target& target, std::uint16_t port, bo
     return Attempt{std::move(socket), false};
 }
 
-// Starts the probes of one address; true when one of them was answered at once.
+// Starts the probes of one address, the echo and the connects together: a host whose firewall
+// drops echo requests (as Windows does by default) still answers at its file-sharing ports.
+// True when one of them was answered at once.
 bool StartProbes(const Target& target, std::vector<Attempt>& attempts) {
-    if (auto echo = SendEcho(target)) {
-        if (echo->Fd() >= 0) {
-            attempts.push_back({std::move(*echo), true});
-        }
-        return false;
+    if (auto echo = SendEcho(target); echo && echo->Fd() >= 0) {
+        attempts.push_back({std::move(*echo), true});
     }
     bool answered = false;
     for (const std::uint16_t port : kServicePorts) {

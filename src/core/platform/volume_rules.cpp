@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <vector>
 
 namespace sonarchive::platform {
 namespace {
@@ -106,6 +107,25 @@ std::string HostColonPathAddress(std::string_view source) {
     return JoinAddress(rest.substr(0, colon), rest.substr(colon + 1));
 }
 
+// Hexadecimal digits alone (NTFS, HFS+, UDF) or in the groups filesystems write one number in:
+// 4-4 (FAT, exFAT) and 8-4-4-4-12 (ext, btrfs, XFS, LUKS). An ISO 9660 creation time
+// ("2026-12-09-15-41-19-00") is decimal groups of another layout.
+bool IsOneHexadecimalNumber(std::string_view uuid) {
+    std::vector<std::size_t> groups{0};
+    for (const char c : uuid) {
+        if (c == '-') {
+            groups.push_back(0);
+        } else if (std::isxdigit(static_cast<unsigned char>(c)) != 0) {
+            ++groups.back();
+        } else {
+            return false;
+        }
+    }
+    using Layout = std::vector<std::size_t>;
+    return (groups.size() == 1 && groups[0] > 0) || groups == Layout{4, 4} ||
+           groups == Layout{8, 4, 4, 4, 12};
+}
+
 }  // namespace
 
 bool IsPseudoFileSystem(std::string_view fileSystemType) {
@@ -144,7 +164,7 @@ std::string NetworkAddressOf(std::string_view source) {
     return HostColonPathAddress(source);
 }
 
-std::string SerialFromUuid(std::string_view uuid) {
+std::string SerialFromUuid(std::string_view uuid, std::string_view label) {
     std::string digits;
     for (const char c : uuid) {
         if (std::isxdigit(static_cast<unsigned char>(c)) != 0) {
@@ -153,6 +173,12 @@ std::string SerialFromUuid(std::string_view uuid) {
     }
     if (digits.empty()) {
         return {};
+    }
+    if (!IsOneHexadecimalNumber(uuid)) {
+        std::string key(uuid);
+        key += '\n';
+        key.append(label);
+        return HashSerial(key);
     }
     constexpr std::size_t kSerialDigits = 8;
     constexpr std::size_t kNtfsDigits = 16;

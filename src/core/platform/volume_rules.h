@@ -39,11 +39,14 @@ std::string_view DriveTypeOf(std::string_view fileSystemType, std::string_view s
 // A trailing "/" is dropped; "host:/" gives "//host".
 std::string NetworkAddressOf(std::string_view source);
 
-// The serial of a volume from its filesystem UUID: 8 upper-case hexadecimal digits. FAT and
-// exFAT "ABCD-1234" give "ABCD1234"; the 16 hex digits of NTFS give their last 8 (the half that
-// Windows shows as the serial); any other UUID gives its first 8 hex digits, a shorter one is
-// padded with leading zeros. Empty when the UUID has no hexadecimal digit.
-std::string SerialFromUuid(std::string_view uuid);
+// The serial of a volume from its filesystem UUID and label: 8 upper-case hexadecimal digits.
+// FAT and exFAT "ABCD-1234" give "ABCD1234"; the 16 hex digits of NTFS give their last 8 (the
+// half that Windows shows as the serial); any other hexadecimal UUID gives its first 8 hex
+// digits, a shorter one is padded with leading zeros. A UUID that is not one hexadecimal number
+// (the creation time of an ISO 9660 or UDF disc, "2026-12-09-15-41-19-00", the same for every
+// disc burned that day) gives the HashSerial of the whole UUID and the label. Empty when the
+// UUID has no hexadecimal digit.
+std::string SerialFromUuid(std::string_view uuid, std::string_view label);
 
 // The serial of a volume without UUID: the 32-bit FNV-1a hash of `key` as 8 upper-case
 // hexadecimal digits. Stable across runs and versions: catalogued rows depend on it.

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "gui/organize/replace_dialog.h"
+#include "gui/shell/path_text.h"
 
 namespace sonarchive::gui {
 namespace {
@@ -12,8 +13,9 @@ QString Caption() {
     return QStringLiteral("Sonarchive");
 }
 
+// Texts may name files, whose bytes that are not UTF-8 show as ISO-8859-1 characters.
 QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
+    return DisplayPath(text);
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ public:
 
     virtual ~MediaBackend() = default;
 
-    // Closes the open file, if any, and opens this one; false when it cannot be played.
+    // Closes the open file, if any, and opens this one (named in the program's form,
+    // gui/shell/path_text.h); false when it cannot be played.
     virtual bool Open(const QString& path) = 0;
     virtual void Close() = 0;
     virtual Mode State() const = 0;

@@ -1,14 +1,18 @@
 #include "gui/shell/qt_media_backend.h"
 
+#include <sys/stat.h>
+
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
 #include <cmath>
+
+#include "gui/shell/path_text.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::gui {
 namespace {
@@ -41,7 +45,10 @@ QtMediaBackend::~QtMediaBackend() {
 
 bool QtMediaBackend::Open(const QString& path) {
     Close();
-    if (!QFileInfo(path).isFile()) {
+    // The path is in the program's form of names (gui/shell/path_text.h).
+    const std::string name = path.toStdString();
+    struct stat st {};
+    if (::stat(text::PathToSystem(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return false;
     }
     // Opening is asynchronous; wait for the outcome as a blocking open would, letting events
@@ -57,7 +64,7 @@ bool QtMediaBackend::Open(const QString& path) {
                 }
             });
     connect(player_.get(), &QMediaPlayer::errorOccurred, &wait, &QEventLoop::quit);
-    player_->setSource(QUrl::fromLocalFile(path));
+    player_->setSource(UrlOfPath(name));
     if (!Finished(player_->mediaStatus()) && player_->error() == QMediaPlayer::NoError) {
         timeout.start(kOpenTimeoutMs);
         wait.exec(QEventLoop::ExcludeUserInputEvents);

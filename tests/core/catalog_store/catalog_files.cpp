@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <vector>
 
 #include "support/test_support.h"
 
@@ -55,7 +56,10 @@ void MakeOldCatalog(const std::string& databasePath, int rows) {
     sqlite3_close(db);
 }
 
-void DamageRootPage(const std::string& databasePath, const std::string& objectName) {
+namespace {
+
+void OverwriteRootPage(const std::string& databasePath, const std::string& objectName,
+                       std::size_t keep) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(databasePath.c_str(), &db), SQLITE_OK);
     Exec(db, "pragma wal_checkpoint(truncate)");
@@ -65,11 +69,50 @@ void DamageRootPage(const std::string& databasePath, const std::string& objectNa
     sqlite3_close(db);
     ASSERT_GT(root, 1);
     std::fstream file(databasePath, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp((root - 1) * pageSize);
+    file.seekp((root - 1) * pageSize + static_cast<std::int64_t>(keep));
     const std::string garbage = sonarchive::testing::RandomBytes(
-        static_cast<std::size_t>(pageSize), static_cast<unsigned>(root));
+        static_cast<std::size_t>(pageSize) - keep, static_cast<unsigned>(root));
     file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
     ASSERT_TRUE(file.good());
+}
+
+constexpr unsigned char kLeafTablePage = 0x0D;
+
+std::size_t PageSizeOf(const std::string& bytes) {
+    const std::size_t size =
+        static_cast<unsigned char>(bytes[16]) * 256 + static_cast<unsigned char>(bytes[17]);
+    return size == 1 ? 65536 : size;
+}
+
+}  // namespace
+
+void DamageThreeTablePages(const std::string& databasePath) {
+    const std::string bytes = sonarchive::testing::ReadBytes(databasePath);
+    const std::size_t pageSize = PageSizeOf(bytes);
+    std::vector<std::size_t> pages;  // page 1 holds the schema
+    for (std::size_t page = 2; page * pageSize <= bytes.size(); ++page) {
+        if (static_cast<unsigned char>(bytes[(page - 1) * pageSize]) == kLeafTablePage) {
+            pages.push_back(page);
+        }
+    }
+    ASSERT_GE(pages.size(), 8u);
+    std::fstream file(databasePath, std::ios::in | std::ios::out | std::ios::binary);
+    for (std::size_t quarter = 1; quarter <= 3; ++quarter) {
+        const std::size_t page = pages[pages.size() * quarter / 4];
+        file.seekp(static_cast<std::streamoff>((page - 1) * pageSize));
+        const std::string garbage =
+            sonarchive::testing::RandomBytes(pageSize, static_cast<unsigned>(quarter));
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    ASSERT_TRUE(file.good());
+}
+
+void DamageRootPage(const std::string& databasePath, const std::string& objectName) {
+    OverwriteRootPage(databasePath, objectName, 0);
+}
+
+void ScrambleRootPageCells(const std::string& databasePath, const std::string& objectName) {
+    OverwriteRootPage(databasePath, objectName, 12);
 }
 
 }  // namespace sonarchive::catalog::testfiles

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "catalog_files.h"
 #include "catalog_store/schema.h"
 #include "support/scripted_interaction.h"
@@ -147,10 +149,34 @@ TEST_F(StartupTest, RecoversADamagedIndexAndSkipsTheUpgradeThisTime) {
     EXPECT_EQ(fileDateType, "DATE");
 }
 
+TEST_F(StartupTest, TheCheckReportsTenProblemsAtMost) {
+    testfiles::MakeOldCatalog(DatabasePath(), 2000);
+    {
+        Catalog catalog(dir.Path());
+        EnsureCatalogIndexes(catalog.Engine());
+    }
+    testfiles::ScrambleRootPageCells(DatabasePath(), "maindata_drive_type");
+    ScriptedInteraction user;
+    EXPECT_FALSE(Start(user).endProgram);
+    const auto errors = user.Texts("error");
+    ASSERT_EQ(errors.size(), 1u);
+    const std::string& report = errors[0];
+    const auto more = report.find(" more)\n\nThe database error reported");
+    ASSERT_NE(more, std::string::npos) << report;
+    const auto opening = report.rfind("\n(", more);
+    ASSERT_NE(opening, std::string::npos);
+    EXPECT_EQ(
+        std::count(report.begin(), report.begin() + static_cast<std::ptrdiff_t>(opening), '\n'),
+        9)  // ten lines
+        << report;
+    EXPECT_EQ(fileCount, 2000);
+}
+
 TEST_F(StartupTest, EndsTheProgramWhenTheRepairDoesNotHelp) {
     testfiles::MakeOldCatalog(DatabasePath(), 500);
     testfiles::DamageRootPage(DatabasePath(), "maindata");
     ScriptedInteraction user;
+    user.AnswerNo();  // to the offer to salvage the catalog
     const StartupOutcome outcome = Start(user);
     EXPECT_TRUE(outcome.endProgram);
     const auto errors = user.Texts("error");

@@ -19,12 +19,14 @@ protected:
 
     void Run(const CheckOptions& options, const platform::LocalDriveList& drives,
              const std::vector<std::string>& hosts) {
-        ArchiveCheck check(catalog, rules, user,
-                           [this](const std::string& line) { log.push_back(line); });
+        ArchiveCheck check(
+            catalog, rules, user, [this](const std::string& line) { log.push_back(line); },
+            [this] { return attached; });
         check.Run(options, drives, hosts);
     }
 
     std::vector<std::string> log;
+    std::vector<std::string> attached;  // the serials of devices attached but not mounted
 };
 
 TEST(QuotedList, PrefixesAndQuotesEveryText) {
@@ -64,6 +66,26 @@ TEST_F(ArchiveCheckTest, FixedRowsOfPresentDrivesStayAndNoKeepsTheRest) {
     EXPECT_EQ(log,
               (std::vector<std::string>{"References to files where fixed drives no longer exists:",
                                         "1 records found"}));
+    EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(ArchiveCheckTest, FixedRowsOfAttachedButUnmountedVolumesStay) {
+    AddRow("11111111", 3, "/internal-data.mp3");
+    AddRow("22222222", 3, "/detached.mp3");
+    AddRow("33333333", 3, "/mounted.mp3");
+    attached = {"11111111", "33333333"};
+    std::vector<std::string> statements;
+    catalog.Engine().SetStatementObserver(
+        [&](const std::string& sql) { statements.push_back(sql); });
+    user.AnswerYes();
+    Run({true, false, false}, {{"/", "33333333"}}, {});
+    EXPECT_EQ(statements.front(),
+              "select count(id) from maindata where dDriveType = 3 and dDriveSerialNumber not in "
+              "('33333333','11111111')");
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"References to files where fixed drives no longer exists:",
+                                        "1 records found", "1 records deleted"}));
+    EXPECT_EQ(Count("dDriveSerialNumber = '22222222'"), 0);
     EXPECT_EQ(Count(), 2);
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "support/test_support.h"
+#include "text/path_bytes.h"
 
 namespace sonarchive::formats {
 namespace {
@@ -91,26 +92,52 @@ TEST(RewriteFile, LeavesTheOriginalUntouchedOnAnyFailure) {
     }));
     EXPECT_EQ(ReadBytes(path), "original bytes");
 
-    // The temporary file cannot be created (a folder of that name is in the way).
-    std::filesystem::create_directory(path + "~");
-    EXPECT_FALSE(RewriteFile(path, [](const InputFile&, OutputFile& out) { return out.Write("x"); }));
-    EXPECT_EQ(ReadBytes(path), "original bytes");
-    EXPECT_TRUE(std::filesystem::is_directory(path + "~"));
-
     EXPECT_FALSE(RewriteFile(dir / "missing", [](const InputFile&, OutputFile&) { return true; }));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing~"));
 }
 
-TEST(RewriteFile, ReplacesALeftoverTemporaryFile) {
+TEST(RewriteFile, NeverTouchesWhatHoldsTheTemporaryName) {
     TempDir dir;
     const std::string path = dir / "a.ogg";
     WriteBytes(path, "abc");
-    WriteBytes(path + "~", "stale");
-    ASSERT_TRUE(RewriteFile(path, [](const InputFile& original, OutputFile& out) {
+    WriteBytes(path + "~", "an editor's backup");
+    std::filesystem::create_directory(path + "~1");
+    std::filesystem::create_symlink(dir / "elsewhere", path + "~2");
+    const auto dropFirstByte = [](const InputFile& original, OutputFile& out) {
         return out.CopyRest(original, 1);
+    };
+    ASSERT_TRUE(RewriteFile(path, dropFirstByte));
+    EXPECT_EQ(ReadBytes(path), "bc");
+    EXPECT_EQ(ReadBytes(path + "~"), "an editor's backup");
+    EXPECT_TRUE(std::filesystem::is_directory(path + "~1"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path + "~2"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+    EXPECT_FALSE(std::filesystem::exists(path + "~3"));  // renamed over the original
+
+    // A failed rewrite removes only the temporary file it made itself.
+    EXPECT_FALSE(RewriteFile(path, [](const InputFile&, OutputFile& out) {
+        out.Write("partial");
+        return false;
     }));
     EXPECT_EQ(ReadBytes(path), "bc");
-    EXPECT_FALSE(std::filesystem::exists(path + "~"));
+    EXPECT_EQ(ReadBytes(path + "~"), "an editor's backup");
+    EXPECT_FALSE(std::filesystem::exists(path + "~3"));
+}
+
+TEST(FileAccess, NamesThatAreNotUtf8ReachTheirFile) {
+    TempDir dir;
+    const std::string systemName = dir / "caf\xE9.mp3";
+    WriteBytes(systemName, "HEADaudio");
+    const std::string name = text::PathFromSystem(systemName);
+    ASSERT_NE(name, systemName);
+    EXPECT_EQ(InputFile(name).Size(), 9u);
+    EXPECT_TRUE(OverwriteAt(name, 0, "head"));
+    ASSERT_TRUE(RewriteFile(name, [](const InputFile& original, OutputFile& out) {
+        return out.Write("NEW") && out.CopyRest(original, 4);
+    }));
+    EXPECT_EQ(ReadBytes(systemName), "NEWaudio");
+    EXPECT_EQ(ReadWholeFile(name, 100).value(), "NEWaudio");
+    EXPECT_FALSE(std::filesystem::exists(systemName + "~"));
 }
 
 TEST(InPlaceWrites, MakeReadOnlyFilesWritableAndReportMissingOnes) {

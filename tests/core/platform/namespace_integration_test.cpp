@@ -1,4 +1,5 @@
 // Real mounts and sockets, each inside namespaces of a child process of its own.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <net/if.h>
 #include <netinet/in.h>
@@ -10,20 +11,25 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "catalog_store/catalog.h"
+#include "catalog_store/catalog_hosts.h"
 #include "catalog_store/catalog_rows.h"
 #include "catalog_store/catalog_writer.h"
 #include "catalog_store/path_rules.h"
 #include "catalog_store/sql_text.h"
+#include "cataloguing/archive_check.h"
 #include "namespace_child.h"
 #include "platform/disk_info.h"
 #include "platform/drive_list.h"
 #include "platform/mount_watcher.h"
 #include "platform/proc_mount_table.h"
 #include "platform/system_host_prober.h"
+#include "support/fake_mount_table.h"
+#include "support/scripted_interaction.h"
 #include "support/test_support.h"
 
 namespace sonarchive::platform {
@@ -32,6 +38,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 using sonarchive::testing::ChildOutcome;
+using sonarchive::testing::FakeMountTable;
 using sonarchive::testing::RunCommand;
 using sonarchive::testing::RunInNewNamespaces;
 using sonarchive::testing::ShellQuote;
@@ -163,6 +170,17 @@ void BringLoopbackUp() {
     }
 }
 
+// Inside the child: loopback up and ICMP datagram sockets allowed, else the child skips.
+void PrepareLoopbackWithPings() {
+    BringLoopbackUp();
+    WriteBytes("/proc/sys/net/ipv4/ping_group_range", "0 2147483647");
+    const int icmp = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_ICMP);
+    if (icmp < 0) {
+        SkipChild("ICMP datagram sockets cannot be allowed here");
+    }
+    ::close(icmp);
+}
+
 // A network namespace of the test's own: its loopback starts down, and its ICMP setting can
 // be changed without touching the machine's.
 TEST(SystemReachability, EchoAndConnectProbesInANetworkOfTheTestsOwn) {
@@ -172,15 +190,99 @@ TEST(SystemReachability, EchoAndConnectProbesInANetworkOfTheTestsOwn) {
         EXPECT_FALSE(prober.Probe({"127.0.0.1", "::1"}, 1000ms));  // no network at all
         EXPECT_LT(Clock::now() - start, 500ms);                    // refused at once, no waiting
 
-        BringLoopbackUp();
-        WriteBytes("/proc/sys/net/ipv4/ping_group_range", "0 2147483647");
-        const int icmp = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_ICMP);
-        if (icmp < 0) {
-            SkipChild("ICMP datagram sockets cannot be allowed here");
-        }
-        ::close(icmp);
-        // With ICMP allowed only the echo is tried: an answer proves the echo works.
+        PrepareLoopbackWithPings();
         EXPECT_TRUE(prober.Probe({"127.0.0.1"}, 1000ms));
+    }));
+}
+
+void Firewall(const std::string& rule) {
+    const auto result = RunCommand("nft " + rule);
+    if (result.exitCode != 0) {
+        SkipChild("nft rules cannot be set here: " + result.output);
+    }
+}
+
+// A socket listening on 127.0.0.1 at `port`; closed with the object.
+class Listener {
+public:
+    explicit Listener(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0)
+            << std::strerror(errno);
+        EXPECT_EQ(::listen(fd_, 4), 0);
+    }
+    ~Listener() { ::close(fd_); }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+private:
+    int fd_;
+};
+
+// A NAS or Windows PC whose firewall drops pings but serves files, and switched-off PCs whose
+// packets vanish: the firewall of the test's own network namespace plays them on loopback.
+TEST(SystemReachability, AHostThatDropsPingsButServesFilesIsReachable) {
+    if (!sonarchive::testing::HaveProgram("nft")) {
+        GTEST_SKIP() << "nft (nftables) is not installed";
+    }
+    TempDir dir;
+    SONARCHIVE_REPORT_CHILD(RunInNewNamespaces(CLONE_NEWNET, [&] {
+        PrepareLoopbackWithPings();
+        Firewall("add table inet sonarchive");
+        Firewall("add chain inet sonarchive input '{ type filter hook input priority 0; }'");
+        Firewall("add rule inet sonarchive input icmp type echo-request drop");
+        Firewall("add rule inet sonarchive input ip daddr 127.0.0.2-127.0.0.6 drop");
+        Firewall(
+            "add rule inet sonarchive input ip daddr 127.0.0.1 tcp dport '{ 139, 2049, 22 }' "
+            "drop");
+        constexpr int kTimeoutMs = 1000;
+        ReachabilityCheck check(std::make_shared<SystemHostProber>(), kTimeoutMs);
+
+        catalog::Catalog catalog(dir / "data");
+        for (const char* host : {"//127.0.0.1", "//127.0.0.2"}) {
+            catalog.Engine().Execute(
+                "insert into maindata (dDriveSerialNumber, dDriveType, dPath) values ('" +
+                std::string(host) + "', 4, '" + host + "/music/a.mp3')");
+        }
+        const FakeMountTable noMounts;
+        const catalog::PosixPathRules rules(noMounts);
+        ReachableHosts hosts;
+        {
+            const Listener fileServer(445);
+            EXPECT_EQ(check.Check("127.0.0.1"), PingState::Reachable);  // the echo got no reply
+            catalog::CheckCatalogHosts(catalog.Engine(), rules, check, hosts);
+        }
+        EXPECT_EQ(hosts.Hosts(), std::vector<std::string>{"127.0.0.1"});
+        sonarchive::testing::ScriptedInteraction user;
+        user.AnswerYes();
+        cataloguing::ArchiveCheck archiveCheck(catalog, rules, user, [](const std::string&) {});
+        archiveCheck.Run({false, true, false}, {}, hosts.Hosts());
+        catalog::Query left(catalog.Engine(), "select dDriveSerialNumber from maindata");
+        ASSERT_FALSE(left.AtEnd());
+        EXPECT_EQ(left[0].AsText(), "//127.0.0.1");
+        left.Next();
+        EXPECT_TRUE(left.AtEnd());
+
+        // Nothing listening, and the port dropped like the others: no answer at all.
+        Firewall("add rule inet sonarchive input ip daddr 127.0.0.1 tcp dport 445 drop");
+        auto start = Clock::now();
+        EXPECT_EQ(check.Check("127.0.0.1"), PingState::Unreachable);
+        EXPECT_GE(Clock::now() - start, 900ms);
+
+        // Five switched-off PCs cost one time-out, not five.
+        start = Clock::now();
+        EXPECT_EQ(check.CheckAll({"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5", "127.0.0.6"}),
+                  std::vector<PingState>(5, PingState::Unreachable));
+        const auto waited = Clock::now() - start;
+        EXPECT_GE(waited, 900ms);
+        EXPECT_LT(waited, 1600ms);
+        std::printf("five silent hosts: %lld ms with a %d ms time-out\n",
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::milliseconds>(waited).count()),
+                    kTimeoutMs);
     }));
 }
 

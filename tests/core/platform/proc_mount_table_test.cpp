@@ -116,7 +116,8 @@ TEST_F(DesktopMounts, TypesSerialsAndLabels) {
     EXPECT_EQ(ntfs.volumeName, "Backup");
 
     EXPECT_EQ(At("/media/ann/AUDIO_CD").driveType, "CDROM");
-    EXPECT_EQ(At("/media/ann/AUDIO_CD").serialNumber, "20040501");
+    EXPECT_EQ(At("/media/ann/AUDIO_CD").serialNumber,
+              HashSerial("2004-05-01-12-00-00-00\nAUDIO_CD"));  // a creation time
     EXPECT_EQ(At("/boot/efi").serialNumber, "1A2B3C4D");
 
     // Without UUID: a hash of source, type and, for device-less filesystems, the mount point,
@@ -172,6 +173,23 @@ TEST(DrivesFromMountInfo, ALaterMountHidesTheOneBelowIt) {
     EXPECT_EQ(drives[1].mountPoint, "/dev/shm");
     EXPECT_EQ(drives[1].source, "shm");
     EXPECT_EQ(drives[0].serialNumber, HashSerial("/dev/sda1\next4"));  // unreadable identity
+}
+
+TEST(DrivesFromMountInfo, NamesThatAreNotUtf8AreKeptInTheProgramsForm) {
+    FakeDeviceFacts facts;
+    facts.devices["/dev/sdb1"] = {{"ABCD-1234", ""}, true};  // asked with the system's bytes
+    const auto drives = DrivesFromMountInfo(
+        ParseMountInfo("22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                       "40 22 8:17 / /media/Lieder\\040\xC4lter rw - vfat /dev/sdb1 rw\n"
+                       "41 22 8:17 /Caf\xE9 /srv/caf\xE9 rw - vfat /dev/sdb1 rw\n"
+                       "50 22 0:50 / /mnt/nas rw - cifs //nas/M\xFCsik rw\n"),
+        facts);
+    ASSERT_EQ(drives.size(), 3u);
+    EXPECT_EQ(drives[1].mountPoint, "/media/Lieder \uEFC4lter");
+    EXPECT_EQ(drives[1].serialNumber, "ABCD1234");
+    ASSERT_EQ(drives[1].otherPlaces.size(), 1u);
+    EXPECT_EQ(drives[1].otherPlaces[0], (MountPlace{"/srv/caf\uEFE9", "/Caf\uEFE9"}));
+    EXPECT_EQ(drives[2].networkAddress, "//nas/M\uEFFCsik");
 }
 
 TEST(ProcMountTable, ReadsAgainOnlyWhenInvalidated) {

@@ -82,6 +82,40 @@ TEST_F(FakeReachability, AHangingLookupEndsAtTheTimeOutWhileEventsRun) {
     EXPECT_EQ(seenWhileWaiting, PingState::Waiting);
 }
 
+TEST_F(FakeReachability, TheHostsOfOneCheckAreTriedTogether) {
+    prober->silentHostsWait = true;
+    const std::vector<std::string> silent = {"192.0.2.2", "192.0.2.3", "192.0.2.4", "192.0.2.5",
+                                             "192.0.2.6"};
+    auto start = Clock::now();
+    EXPECT_EQ(check.CheckAll(silent), std::vector<PingState>(5, PingState::Unreachable));
+    auto waited = Clock::now() - start;
+    EXPECT_GE(waited, 100ms);
+    EXPECT_LT(waited, 300ms);  // one time-out, not five
+    EXPECT_EQ(prober->Probes().size(), 5u);
+
+    // Answers come back in the order asked, whichever arrives first.
+    start = Clock::now();
+    EXPECT_EQ(check.CheckAll({"old-pc", "nas", "no-such-host", "198.51.100.7"}),
+              (std::vector<PingState>{PingState::Unreachable, PingState::Reachable,
+                                      PingState::Unreachable, PingState::Reachable}));
+    EXPECT_LT(Clock::now() - start, 300ms);
+    EXPECT_EQ(check.State(), PingState::Reachable);
+    EXPECT_TRUE(check.CheckAll({}).empty());
+}
+
+TEST_F(FakeReachability, AHangingLookupDelaysNoOtherHost) {
+    prober->HangLookups();
+    int events = 0;
+    const auto start = Clock::now();
+    EXPECT_EQ(check.CheckAll({"nas", "198.51.100.7", "192.0.2.10"}, [&] { ++events; }),
+              (std::vector<PingState>{PingState::Unreachable, PingState::Reachable,
+                                      PingState::Reachable}));
+    const auto waited = Clock::now() - start;
+    EXPECT_GE(waited, 100ms);  // the lookup's share of the time-out
+    EXPECT_LT(waited, 300ms);
+    EXPECT_GE(events, 3);
+}
+
 TEST_F(FakeReachability, PingHostDropsSeparatorsAndShowsTheBusyCursor) {
     struct CountingInteraction : sonarchive::testing::ScriptedInteraction {
         void ProcessPendingEvents() override { ++events; }

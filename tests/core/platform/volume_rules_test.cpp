@@ -6,14 +6,28 @@ namespace sonarchive::platform {
 namespace {
 
 TEST(VolumeRules, SerialsFromTheUuidsOfEachFilesystem) {
-    EXPECT_EQ(SerialFromUuid("ABCD-1234"), "ABCD1234");  // FAT: the serial Windows shows
-    EXPECT_EQ(SerialFromUuid("abcd-1234"), "ABCD1234");
-    EXPECT_EQ(SerialFromUuid("01D3F4A5B6C7D8E9"), "B6C7D8E9");  // NTFS: the low half
-    EXPECT_EQ(SerialFromUuid("0012abcd-5678-4def-8123-456789abcdef"), "0012ABCD");
-    EXPECT_EQ(SerialFromUuid("2004-05-01-12-00-00-00"), "20040501");  // ISO 9660 date
-    EXPECT_EQ(SerialFromUuid("1a2b"), "00001A2B");
-    EXPECT_EQ(SerialFromUuid(""), "");
-    EXPECT_EQ(SerialFromUuid("--"), "");
+    EXPECT_EQ(SerialFromUuid("ABCD-1234", "STICK"), "ABCD1234");  // FAT: the serial Windows shows
+    EXPECT_EQ(SerialFromUuid("abcd-1234", ""), "ABCD1234");
+    EXPECT_EQ(SerialFromUuid("01D3F4A5B6C7D8E9", "Data"), "B6C7D8E9");  // NTFS: the low half
+    EXPECT_EQ(SerialFromUuid("0012abcd-5678-4def-8123-456789abcdef", "x"), "0012ABCD");
+    EXPECT_EQ(SerialFromUuid("1a2b", ""), "00001A2B");
+    EXPECT_EQ(SerialFromUuid("", "label"), "");
+    EXPECT_EQ(SerialFromUuid("--", ""), "");
+}
+
+TEST(VolumeRules, DiscsBurnedOnOneDayAreTwoVolumes) {
+    // ISO 9660 and UDF give their creation time as UUID: the first 8 digits are the day.
+    const std::string first = SerialFromUuid("2026-12-09-15-41-19-00", "HOLIDAY");
+    const std::string second = SerialFromUuid("2026-12-09-18-02-44-00", "HOLIDAY");
+    EXPECT_NE(first, second);
+    EXPECT_NE(first.substr(0, 8), "20261209");
+    EXPECT_EQ(first, HashSerial("2026-12-09-15-41-19-00\nHOLIDAY"));
+    // The same disc is the same volume whenever it is read; another label is another disc.
+    EXPECT_EQ(SerialFromUuid("2026-12-09-15-41-19-00", "HOLIDAY"), first);
+    EXPECT_NE(SerialFromUuid("2026-12-09-15-41-19-00", "WORK"), first);
+    // Not one hexadecimal number either: other letters, or groups of no UUID layout.
+    EXPECT_EQ(SerialFromUuid("WxYz-1234", ""), HashSerial("WxYz-1234\n"));
+    EXPECT_EQ(SerialFromUuid("abcd-12-34", "L"), HashSerial("abcd-12-34\nL"));
 }
 
 TEST(VolumeRules, HashSerialIsFnv1a) {
