@@ -11,13 +11,12 @@ SONARCHIVE_PACKAGES=(
   libsqlite3-dev libicu-dev nlohmann-json3-dev libinih-dev libblkid-dev libgtest-dev
   libxlsxwriter-dev qt6-charts-dev
 )
-SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-utils)
+SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-utils sqlite3 nftables)
 # The icons are rendered from their SVG at build time; the completion folder comes from
 # bash-completion's pkg-config file.
 SONARCHIVE_PACKAGES+=(librsvg2-bin bash-completion)
 # The tests check what an installation gives the desktop with the desktop's own validators.
 SONARCHIVE_FIXTURE_PACKAGES+=(appstream desktop-file-utils man-db)
-SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 sqlite3 nftables)
 
 install_missing_packages() {
   local missing=()
