@@ -35,9 +35,16 @@ std::int64_t IdArgument(const std::string& word, const std::string& what) {
 }
 
 std::string AbsolutePathArgument(const std::string& word) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(word, error);
-    return text::PathFromSystem(error ? word : absolute.lexically_normal().string());
+    std::filesystem::path path(word);
+    if (path.is_relative()) {
+        // The word is in the program's form already; the working folder comes from the system.
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::current_path(error);
+        if (!error) {
+            path = std::filesystem::path(text::PathFromSystem(folder.string())) / path;
+        }
+    }
+    return path.lexically_normal().string();
 }
 
 }  // namespace sonarchive::cli

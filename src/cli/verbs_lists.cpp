@@ -190,7 +190,7 @@ int Browse(Arguments& arguments, CliContext& context) {
         grouping == lists::kGroupingPlain
             ? columns + " from maindata order by dartist"
             : catalog::StandardSelectWhere(
-                  lists::GroupFilter(grouping, text::UpperCase(text::PathFromSystem(rest[0]))));
+                  lists::GroupFilter(grouping, text::UpperCase(rest[0])));
     catalog::Query rows(catalog->Engine(), statement);
     PrintRows(rows, context.Rules(), context.CheckedHosts(), json, std::cout);
     return kExitSuccess;
@@ -239,7 +239,7 @@ int Delete(Arguments& arguments, CliContext& context) {
     }
     const std::optional<std::vector<lists::ListRowRef>> rows =
         group ? std::vector{lists::ListRowRef::Group(
-                    grouping, text::UpperCase(text::PathFromSystem(rest[0])))}
+                    grouping, text::UpperCase(rest[0]))}
               : RowsById(catalog->Engine(), rest);
     if (!rows) {
         return kExitFailure;

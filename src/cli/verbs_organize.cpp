@@ -1,6 +1,5 @@
 // rename, organize, duplicates: changing and comparing files by their tags from the command
 // line.
-#include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "cataloguing/record_builder.h"
 #include "cli/organize_interaction.h"
 #include "cli/row_output.h"
+#include "cli/verb_arguments.h"
 #include "cli/verbs.h"
 #include "organize/disk_organizer.h"
 #include "organize/duplicates.h"
@@ -105,11 +105,8 @@ void TakeOrganizerOptions(Arguments& arguments, organize::OrganizerSettings& s) 
     using organize::FolderNaming;
     if (const auto base = arguments.TakeOption("--base")) {
         // A folder given relative to where the command runs; a network address stays as typed.
-        std::error_code error;
         const bool relative = !base->empty() && (*base)[0] != '/';
-        const std::string absolute =
-            relative ? std::filesystem::absolute(*base, error).string() : *base;
-        s.baseDir = text::PathFromSystem(error ? *base : absolute);
+        s.baseDir = relative ? AbsolutePathArgument(*base) : *base;
     }
     const bool copy = arguments.TakeFlag("--copy");
     const bool move = arguments.TakeFlag("--move");

@@ -1,12 +1,12 @@
 // tag show, tag edit, tag set, tag remove: the tag editor and mass update from the command
 // line, on the same catalog and preferences as the desktop program.
 #include <charconv>
-#include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "catalog_store/catalog_rows.h"
 #include "cataloguing/volume_identity.h"
+#include "cli/verb_arguments.h"
 #include "cli/verbs.h"
 #include "formats/id3v1.h"
 #include "tags/confirmation.h"
@@ -72,9 +72,7 @@ std::string FileArgument(const std::vector<std::string>& rest, const std::string
     if (rest.size() != 1) {
         throw UsageError{"tag " + verb + " needs exactly one file"};
     }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(rest[0], error);
-    return text::PathFromSystem(error ? rest[0] : absolute.lexically_normal().string());
+    return AbsolutePathArgument(rest[0]);
 }
 
 std::string Display(const std::string& path) {

@@ -204,6 +204,26 @@ TEST_F(TagVerbs, EditWritesTheTagAndTheRowEqualsTheTagReadBack) {
     EXPECT_EQ(loose["tag"]["Album"], "A");
 }
 
+TEST_F(TagVerbs, AFileWhoseNameIsNotUtf8IsEditedAndItsRowFollows) {
+    const std::string odd = cli.dir / "caf\xE9.mp3";  // one ISO-8859-1 byte in the name
+    std::filesystem::copy_file(*pool_ / "lame.mp3", odd);
+    const std::int64_t id = Add({odd})[0];
+
+    const CommandResult edited =
+        cli.RunStdout("tag edit --title Renamed --json " + ShellQuote(odd));
+    ASSERT_EQ(edited.exitCode, 0) << edited.output;
+    EXPECT_EQ(json::parse(edited.output)["Id"], id);
+    EXPECT_NE(Tool("id3v2 -l " + ShellQuote(odd)).find(": Renamed"), std::string::npos);
+
+    ASSERT_EQ(cli.RunStdout("tag set --yes --field Comment --value Kept " + std::to_string(id))
+                  .exitCode,
+              0);
+    const json row = Rows()[id];
+    EXPECT_EQ(row["dTitle"], "Renamed");
+    EXPECT_EQ(row["dComment"], "Kept");
+    EXPECT_FALSE(std::filesystem::exists(cli.dir / "caf\xC3\xA9.mp3"));  // no second file
+}
+
 TEST_F(TagVerbs, EditRefusesWhatTheEditedTagCannotTakeAndLeavesTheFileAlone) {
     const std::string ogg = Copy("song.ogg");
     const std::string mp3 = Copy("lame.mp3");

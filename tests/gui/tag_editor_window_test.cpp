@@ -220,12 +220,12 @@ TEST_F(TagEditorWindowTest, RemovingATagAsksUnlessTheQuestionIsOff) {
 }
 
 TEST_F(TagEditorWindowTest, AFailedWriteKeepsTheWindowOpenAndAMissingFileIsReported) {
-    // A tag without padding: the new one needs a rebuild, whose temporary copy cannot be made.
-    const std::string path = dir / "song.mp3";
+    // A tag without padding: the new one needs a rebuild, whose temporary copy cannot be made
+    // beside a name as long as the system allows.
+    const std::string path = LongestFileName(dir, ".mp3");
     WriteBytes(path, id3v2::Tag(3, id3v2::Frame23("TIT2", id3v2::Text("x"))) + MpegAudio());
     ASSERT_TRUE(editor.Prepare(path));
     editor.show();
-    std::filesystem::create_directory(path + "~");
     Find<QPlainTextEdit>("MComment")->setPlainText(QString(200, QLatin1Char('c')));
     const std::string before = ReadBytes(path);
     Find<QPushButton>("BitBtn1")->click();

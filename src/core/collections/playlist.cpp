@@ -19,7 +19,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
 std::optional<std::string> ReadFileBytes(const std::string& file) {
-    formats::InputFile input(text::PathToSystem(file));
+    formats::InputFile input(file);
     if (!input.IsOpen() || input.Size() > kMaxPlaylistBytes) {
         return std::nullopt;
     }
@@ -131,7 +131,7 @@ std::string ExtInfLine(const std::string& path) {
         return {};
     }
     formats::TMPEGaudio mpeg;
-    if (!mpeg.Read(text::PathToSystem(path)) || !mpeg.Valid()) {
+    if (!mpeg.Read(path) || !mpeg.Valid()) {
         return {};
     }
     const double seconds = std::floor(mpeg.Duration());

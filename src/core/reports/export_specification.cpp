@@ -5,7 +5,6 @@
 
 #include "collections/file_replacement.h"
 #include "formats/file_access.h"
-#include "text/path_bytes.h"
 
 namespace sonarchive::reports {
 namespace {
@@ -69,7 +68,7 @@ int SaveSpecification(const ExportSpecification& specification, const std::strin
 
 std::optional<ExportSpecification> LoadSpecification(const std::string& file,
                                                      std::string* problem) {
-    formats::InputFile input(text::PathToSystem(file));
+    formats::InputFile input(file);
     const auto content = input.IsOpen() && input.Size() <= kMaxSpecificationBytes
                              ? input.ReadAt(0, static_cast<std::size_t>(input.Size()))
                              : std::nullopt;

@@ -162,7 +162,7 @@ MassUpdateRowResult TagMassUpdate::UpdateFile(const TMainDataRecComplete& row,
     if (!fullPath.empty() && supported) {
         const TagWriteResult written = WriteTagField(
             fullPath, tagType, values, field.Selector(),
-            [&] { return ShownTags(text::PathToSystem(fullPath), row.dFormat, preferences); });
+            [&] { return ShownTags(fullPath, row.dFormat, preferences); });
         result.tagWritten = written.written;
     }
     if (!result.tagWritten) {

@@ -4,7 +4,6 @@
 #include "catalog_store/sql_text.h"
 #include "cataloguing/record_builder.h"
 #include "tags/tag_types.h"
-#include "text/path_bytes.h"
 
 namespace sonarchive::tags {
 namespace {
@@ -28,8 +27,7 @@ bool CanEditTags(const catalog::PathRules& rules, int formatCode, std::string_vi
     return editableFormat && !rules.BuildFullPath(serial, storedPath).empty();
 }
 
-std::optional<TCommentInfoType> ReadTagOfType(const std::string& fileName, int tagType) {
-    const std::string path = text::PathToSystem(fileName);
+std::optional<TCommentInfoType> ReadTagOfType(const std::string& path, int tagType) {
     TCommentInfoType values;
     bool read = false;
     switch (tagType) {

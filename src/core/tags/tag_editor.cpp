@@ -90,19 +90,18 @@ bool TagEditorSession::Editable(TagField field) const {
 }
 
 void TagEditorSession::DetectTags() {
-    const std::string path = text::PathToSystem(path_);
     presence_ = {};
     if (format_ == catalog::kFormatOther) {
         return;
     }
-    presence_.id3v2 = TagExists<formats::TID3v2>(path);
+    presence_.id3v2 = TagExists<formats::TID3v2>(path_);
     if (format_ == catalog::kFormatOgg) {
         presence_.ogg = true;
         return;
     }
-    presence_.id3v1 = TagExists<formats::TID3v1>(path);
+    presence_.id3v1 = TagExists<formats::TID3v1>(path_);
     if (format_ == catalog::kFormatMonkey) {
-        presence_.ape = TagExists<formats::TAPEtag>(path);
+        presence_.ape = TagExists<formats::TAPEtag>(path_);
     }
 }
 
@@ -149,18 +148,17 @@ TagWriteResult TagEditorSession::Update(const catalog::TCommentInfoType& values)
 }
 
 bool TagEditorSession::Remove(int tagType) {
-    const std::string path = text::PathToSystem(path_);
     removeError_.clear();
     bool removed = false;
     switch (tagType) {
         case kTagId3v1:
-            removed = StripTag<formats::TID3v1>(path, removeError_);
+            removed = StripTag<formats::TID3v1>(path_, removeError_);
             break;
         case kTagId3v2:
-            removed = StripTag<formats::TID3v2>(path, removeError_);
+            removed = StripTag<formats::TID3v2>(path_, removeError_);
             break;
         case kTagApe:
-            removed = StripTag<formats::TAPEtag>(path, removeError_);
+            removed = StripTag<formats::TAPEtag>(path_, removeError_);
             break;
         default:
             removeError_ = "this tag cannot be removed";

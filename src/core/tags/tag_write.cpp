@@ -9,7 +9,6 @@
 #include "formats/id3v2.h"
 #include "formats/ogg_vorbis.h"
 #include "tags/tag_types.h"
-#include "text/path_bytes.h"
 
 namespace sonarchive::tags {
 namespace {
@@ -202,8 +201,7 @@ TagWriteResult Apply(const std::string& fileName, int tagType, const TCommentInf
     if ((!only || *only == TagField::Track) && !TrackFits(tagType, values.Track)) {
         return Refused(TrackRangeReason(tagType, values.Track));
     }
-    const std::string path = text::PathToSystem(fileName);
-    if (readFirst && !tag->Read(path)) {
+    if (readFirst && !tag->Read(fileName)) {
         return Refused("cannot read the tag: " + tag->LastError());
     }
     std::string reason;
@@ -223,7 +221,7 @@ TagWriteResult Apply(const std::string& fileName, int tagType, const TCommentInf
     if (!set) {
         return Refused(reason);
     }
-    if (!tag->Write(path)) {
+    if (!tag->Write(fileName)) {
         return Refused(tag->LastError().empty() ? "cannot write the tag" : tag->LastError());
     }
     return {true, {}};

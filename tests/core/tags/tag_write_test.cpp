@@ -20,6 +20,7 @@ namespace bytes = formats::testing;
 namespace v2 = sonarchive::testing::id3v2;
 using catalog::TCommentInfoType;
 using namespace std::string_literals;
+using sonarchive::testing::LongestFileName;
 using sonarchive::testing::ReadBytes;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
@@ -168,12 +169,11 @@ TEST_F(TagWriteTest, OneApeFieldChangesAloneAndBinaryItemsStay) {
 }
 
 TEST_F(TagWriteTest, AFailedOrImpossibleWriteLeavesTheFileAsItWas) {
+    // The new frames do not fit: the file must be rebuilt, and no temporary copy can be made
+    // beside a name as long as the system allows.
+    path = LongestFileName(dir, ".mp3");
     WriteBytes(path, v2::Tag(3, v2::Frame23("TIT2", v2::Text("Title"))) + MpegAudio());
-    // The new frames do not fit: the file must be rebuilt, and its temporary copy cannot be
-    // made.
-    std::filesystem::create_directory(path + "~");
     ExpectRefused(kTagId3v2, Values(std::string(300, 'n')), "");
-    std::filesystem::remove(path + "~");
 
     ExpectRefused(kTagNone, Values("x"), "");
     ExpectRefused(7, Values("x"), "");
