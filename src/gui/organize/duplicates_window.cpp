@@ -133,20 +133,25 @@ void TFDuplicates::NewSearch() {
 }
 
 void TFDuplicates::RunSearch(DuplicateMethod method) {
+    if (method != DuplicateMethod::Custom) {
+        RunSearch(method, organize::FieldsOfMethod(method));
+        return;
+    }
     List().ClearRows();
     counter_->clear();
     timeRange_->clear();
-    organize::DuplicateFields fields = organize::FieldsOfMethod(method);
-    if (method == DuplicateMethod::Custom) {
-        TFMain& main = Main();
-        auto& dialog = DialogOf<TFDuplicateSelectCustomFields>(
-            main, [&main] { return new TFDuplicateSelectCustomFields(&main); });
-        const std::optional<organize::DuplicateFields> ticked = dialog.Choose();
-        if (!ticked) {
-            return;
-        }
-        fields = *ticked;
+    TFMain& main = Main();
+    auto& dialog = DialogOf<TFDuplicateSelectCustomFields>(
+        main, [&main] { return new TFDuplicateSelectCustomFields(&main); });
+    if (const std::optional<organize::DuplicateFields> ticked = dialog.Choose()) {
+        RunSearch(method, *ticked);
     }
+}
+
+void TFDuplicates::RunSearch(DuplicateMethod method, const organize::DuplicateFields& fields) {
+    List().ClearRows();
+    counter_->clear();
+    timeRange_->clear();
     const organize::DuplicateSearch found = Search(method, fields);
     std::vector<GroupedId> rows;
     rows.reserve(found.rows.size());

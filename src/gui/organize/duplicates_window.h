@@ -30,6 +30,8 @@ public:
     void NewSearch();
     // The search of a method on a cleared list; "Tag - Custom..." asks for its fields first.
     void RunSearch(organize::DuplicateMethod method);
+    // The search of a method on these fields (the custom method's), on a cleared list.
+    void RunSearch(organize::DuplicateMethod method, const organize::DuplicateFields& fields);
     // The ticked rows become the selection, which goes from disk and catalog after the
     // question; with nothing ticked nothing happens.
     void DeleteMarked();
