@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -236,6 +237,12 @@ TEST_F(DuplicatesWindowTest, TheBitPatternShowsItsStepsWhileTheFinderWaits) {
         if (progress.isVisible()) {
             seen.insert(progress.windowTitle().toStdString() +
                         (frame->isEnabled() ? " enabled" : " disabled"));
+            const auto* timeLeft = progress.findChild<QLabel*>("LTimeLeft");
+            if (timeLeft->isVisibleTo(&progress)) {
+                seen.insert("time left " + QString(timeLeft->text())
+                                               .replace(QRegularExpression("\\d"), "9")
+                                               .toStdString());
+            }
         }
     });
     watch.start(0);
@@ -247,7 +254,8 @@ TEST_F(DuplicatesWindowTest, TheBitPatternShowsItsStepsWhileTheFinderWaits) {
     }
     watch.stop();
     EXPECT_EQ(seen, (std::set<std::string>{"Looking for duplicates - collecting data disabled",
-                                           "Looking for duplicates - comparing files disabled"}));
+                                           "Looking for duplicates - comparing files disabled",
+                                           "time left 99:99:99"}));
     EXPECT_TRUE(frame->isEnabled());
     EXPECT_FALSE(finder->Progress().isVisible());
     EXPECT_EQ(finder->Progress().findChild<QLabel*>("LFilesFound")->text(),
