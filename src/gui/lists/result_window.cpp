@@ -256,9 +256,9 @@ void ResultWindow::BuildPopup(QMenu& menu) {
     menu.addSeparator();
     AddItem(menu, tr("&Tag properties... (F11)"), CanEditTags(), this,
             run(&ResultWindow::EditRowTags));
-    AddItem(menu, tr("&Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
+    AddItem(menu, tr("Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
             run(&ResultWindow::MassUpdate));
-    AddItem(menu, tr("&Rename files (selected items)..."), selected && bool(p.renameFiles), this,
+    AddItem(menu, tr("Rename files (selected items)..."), selected && bool(p.renameFiles), this,
             run(&ResultWindow::RenameFiles));
     AddCollectionMenu(menu, selected && bool(p.addToCollection));
     menu.addSeparator();
