@@ -1,6 +1,7 @@
 #include "gui/organize/duplicates_window.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -105,6 +106,32 @@ TEST_F(DuplicatesWindowTest, TheFinderIsOneWindowThatAsksForItsMethodFirst) {
     finder->RunSearch(DuplicateMethod::Custom);
     EXPECT_TRUE(noField.Answered());
     EXPECT_EQ(finder->List().Rows().rowCount(), 0);
+}
+
+TEST_F(DuplicatesWindowTest, TheCustomFieldsLastFromOneFinderToTheNext) {
+    StartFinder();
+    AddRow({{"dArtist", "'Same'"}, {"dTitle", "'One'"}});
+    AddRow({{"dArtist", "'same'"}, {"dTitle", "'Two'"}});
+    bool wasTicked = true;
+    for (const bool first : {true, false}) {
+        ModalAnswerer fields(QStringLiteral("BOk"),
+                             QStringLiteral("Select which fields to evaluate"),
+                             [first, &wasTicked](QWidget& dialog) {
+                                 auto* artist = dialog.findChild<QCheckBox*>("CBArtist");
+                                 if (first) {
+                                     artist->setChecked(true);
+                                 } else {
+                                     wasTicked = artist->isChecked();
+                                 }
+                             });
+        gui::TFDuplicates* finder = FindDuplicates(5);  // "Tag - Custom..."
+        ASSERT_NE(finder, nullptr);
+        EXPECT_TRUE(fields.Answered());
+        EXPECT_EQ(Groups(finder->List()), (std::vector<std::string>{"1 Same", "1 same"}));
+        finder->parentWidget()->close();
+        FlushDeletedWindows();
+    }
+    EXPECT_TRUE(wasTicked);
 }
 
 TEST_F(DuplicatesWindowTest, GroupsAlternateColoursAndSurviveAReloadAfterATool) {

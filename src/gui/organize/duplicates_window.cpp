@@ -27,14 +27,12 @@ ResultListOptions DuplicateList() {
     return options;
 }
 
-// The one dialog of its kind in the program, so what it shows lasts from one finder to the
-// next while the program runs.
-template <typename Dialog, typename Make>
-Dialog& DialogOf(TFMain& main, const Make& make) {
-    if (auto* open = main.findChild<Dialog*>(QString(), Qt::FindDirectChildrenOnly)) {
-        return *open;
-    }
-    return *make();
+// One field dialog for the program, so the ticks last from one finder to the next while the
+// program runs.
+TFDuplicateSelectCustomFields& CustomFieldsDialogOf(TFMain& main) {
+    auto* open =
+        main.findChild<TFDuplicateSelectCustomFields*>(QString(), Qt::FindDirectChildrenOnly);
+    return open != nullptr ? *open : *new TFDuplicateSelectCustomFields(&main);
 }
 
 QString DateTimeShown(double days) {
@@ -140,10 +138,7 @@ void TFDuplicates::RunSearch(DuplicateMethod method) {
     List().ClearRows();
     counter_->clear();
     timeRange_->clear();
-    TFMain& main = Main();
-    auto& dialog = DialogOf<TFDuplicateSelectCustomFields>(
-        main, [&main] { return new TFDuplicateSelectCustomFields(&main); });
-    if (const std::optional<organize::DuplicateFields> ticked = dialog.Choose()) {
+    if (const auto ticked = CustomFieldsDialogOf(Main()).Choose()) {
         RunSearch(method, *ticked);
     }
 }
