@@ -21,19 +21,14 @@
 namespace sonarchive::benchmarks {
 namespace {
 
-struct Timing {
-    double wall = 0;  // seconds
-    double cpu = 0;   // seconds of this process, which a busy machine does not inflate
-};
-
 double CpuSeconds() {
     timespec now{};
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// Runs the step once to warm the caches, then again timed, and prints the figures of the
-// second run with the number of rows the step answers.
+}  // namespace
+
 void Measure(std::ostream& out, const std::string& what, const std::function<std::size_t()>& step) {
     step();
     const auto start = std::chrono::steady_clock::now();
@@ -45,8 +40,6 @@ void Measure(std::ostream& out, const std::string& what, const std::function<std
     out << std::left << std::setw(40) << what << std::right << std::fixed << std::setprecision(3)
         << std::setw(7) << wall << " s  (cpu " << cpu << " s, " << rows << " rows)\n";
 }
-
-}  // namespace
 
 void TimeCoreResultLists(catalog::Catalog& catalog, const ResultListCorpus& corpus,
                          std::ostream& out) {

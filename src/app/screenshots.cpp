@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
     }
     bool saved = true;
     for (const auto shoot : {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows,
-                             screenshots::ShootTagWindows}) {
+                             screenshots::ShootTagWindows, screenshots::ShootListWindows,
+                             screenshots::ShootOrganizeWindows}) {
         saved = shoot(program, out) && saved;
     }
     return saved ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -61,6 +62,22 @@ TEST(Help, TopicsLeadToTheirPlaceInTheManual) {
     help.ShowTopic(9);
     EXPECT_EQ(help.CurrentAnchor(), "playlists");
     EXPECT_TRUE(help.findChild<QWidget*>("HelpBrowser") != nullptr);
+}
+
+TEST(Help, EveryTopicTheWindowsOpenHasItsSectionInTheManual) {
+    QFile file(QStringLiteral(":/help/manual.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(file.readAll());
+    for (const int topic : {4, 5, 6, 7, 9, 11, 18, 19, 20, 22, 23, 33}) {
+        const QString anchor = gui::HelpAnchor(topic);
+        EXPECT_NE(anchor, "contents") << topic;
+        EXPECT_TRUE(manual.contains("name=\"" + anchor + "\"")) << topic;
+    }
+    // The delete questions share their topic with the tag editor's remove question.
+    const qsizetype section = manual.indexOf("name=\"" + gui::HelpAnchor(18) + "\"");
+    const QString text = manual.mid(section, manual.indexOf("<h2>", section) - section);
+    EXPECT_TRUE(text.contains("Shift+Del")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Remove tag")) << text.toStdString();
 }
 
 TEST(GuiInteraction, ShowsNoticesAsksAndReportsProgressWithCancel) {

@@ -1,9 +1,11 @@
 // "Checking individual files": the small progress window of a test that looks at many files
 // one by one. It counts what was found so far, shows a bar, and its "&Cancel" stops the loop at
-// the next file. Its estimated-time pair serves longer comparisons and stays hidden here.
+// the next file. The duplicate finder uses it for its two steps, collecting and comparing;
+// only a comparison long enough to estimate shows the time it has left.
 #pragma once
 
 #include <QDialog>
+#include <cstddef>
 
 class QLabel;
 class QProgressBar;
@@ -19,6 +21,13 @@ public:
     void Begin(const QString& caption);
     void Finish();
 
+    // The duplicate finder's steps: 2 collects the files' data, 1 compares them. The count
+    // goes on from step to step.
+    void BeginDuplicates(int mode);
+    void SetDuplicatesFound(std::size_t count);
+    // "hh:nn:ss"; the pair stays hidden while the text is empty.
+    void SetTimeLeft(const QString& text);
+
     void SetCount(const QString& text);
     QProgressBar& Bar() { return *bar_; }
     const bool& Cancelled() const { return cancelled_; }
@@ -28,6 +37,8 @@ public:
 
 private:
     QLabel* count_;
+    QLabel* timeLeftCaption_;
+    QLabel* timeLeft_;
     QProgressBar* bar_;
     bool cancelled_ = false;
 };

@@ -36,6 +36,9 @@ TResultList::TResultList(TFMain& main, const ResultListOptions& options, QWidget
       options_(options),
       model_(new ResultListModel(ShortDateFormat(), options.checkBoxes, this)) {
     setObjectName(QStringLiteral("ListView1"));
+    if (options.groupColours) {
+        model_->ColourByGroup();
+    }
     setModel(model_);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -7,6 +7,7 @@
 //   options.checkBoxes = true;              // a box before every file row
 //   options.collectionId = id;              // the rows are members of this collection
 //   options.ascendingOnlySort = true;       // header clicks never reverse the order
+//   options.groupColours = true;            // duplicate groups in alternating colours
 //   auto* list = new TResultList(main, options, parent);
 //   list->Fill(statement);                  // or SetGroups(...) with SetGroupStatement(...)
 //
@@ -45,6 +46,7 @@ struct ResultListOptions {
     bool checkBoxes = false;           // an unticked check box before every file row
     std::int32_t collectionId = -1;    // the collection whose members are listed, else -1
     bool ascendingOnlySort = false;    // a header click always sorts ascending
+    bool groupColours = false;         // rows coloured by duplicate group, not reachability
 };
 
 class TResultList : public QTreeView {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <unordered_map>
 
 #include "lists/row_order.h"
 
@@ -17,6 +18,9 @@ namespace {
 QColor Colour(lists::Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
+
+constexpr lists::Rgb kOddGroupColour{255, 255, 255};
+constexpr lists::Rgb kEvenGroupColour{202, 228, 255};
 
 Qt::Alignment AlignmentOf(lists::Alignment alignment) {
     return alignment == lists::Alignment::Center ? Qt::AlignCenter
@@ -183,6 +187,26 @@ void ResultListModel::MarkAvailability(lists::AvailabilityPass& pass) {
         }
     }
     AnnounceAllRowsChanged({Qt::BackgroundRole, Qt::DisplayRole});
+}
+
+void ResultListModel::PlaceInGroups(const std::vector<GroupedId>& rows) {
+    std::unordered_map<std::int64_t, std::pair<std::size_t, int>> wanted;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        wanted.emplace(rows[i].id, std::pair(i, rows[i].group));
+    }
+    beginResetModel();
+    std::vector<std::size_t> rank(files_.Size(), rows.size());
+    for (std::size_t position = 0; position < files_.Size(); ++position) {
+        catalog::TMainDataRec& record = files_.Record(position);
+        if (const auto found = wanted.find(record.Id); found != wanted.end()) {
+            rank[position] = found->second.first;
+            record.DuplicateGroup = found->second.second;
+        }
+    }
+    std::stable_sort(order_.begin(), order_.end(),
+                     [&rank](std::uint32_t a, std::uint32_t b) { return rank[a] < rank[b]; });
+    sortSection_ = -1;
+    endResetModel();
 }
 
 void ResultListModel::AnnounceAllRowsChanged(const QList<int>& roles) {
@@ -528,8 +552,16 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return CellText(*rows, position, section);
         case Qt::BackgroundRole:
+            if (groupColours_) {
+                return QBrush(Colour(rows->Record(position).DuplicateGroup % 2 == 0
+                                         ? kEvenGroupColour
+                                         : kOddGroupColour));
+            }
             return QBrush(Colour(rows->Reachable(position) ? lists::kReachableColour
                                                            : lists::kUnreachableColour));
+        case Qt::ForegroundRole:
+            // Dark themes must not put light text on the fixed group colours.
+            return groupColours_ ? QVariant(QBrush(Qt::black)) : QVariant();
         case Qt::DecorationRole:
             return section == 0 ? QVariant(DriveIcon(rows->DriveType(position))) : QVariant();
         case Qt::CheckStateRole:

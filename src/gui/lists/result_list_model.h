@@ -30,6 +30,12 @@ struct GroupRow {
     std::string key;
 };
 
+// A file row of the duplicate finder: the catalog row and the number of its group.
+struct GroupedId {
+    std::int64_t id = 0;
+    int group = 0;
+};
+
 class ResultListModel : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -54,6 +60,12 @@ public:
 
     // Colours every row and sets its drive letter, as the drives and hosts are now.
     void MarkAvailability(lists::AvailabilityPass& pass);
+    // From now on rows take the colour of their duplicate group (odd white, even light blue,
+    // black text) instead of the colour of their reachability.
+    void ColourByGroup() { groupColours_ = true; }
+    // Puts the top-level file rows in the order of `rows` and gives each the group of its id;
+    // rows whose id is not among them go last, in the order they had.
+    void PlaceInGroups(const std::vector<GroupedId>& rows);
 
     // Sorts by the column at that section, expanded groups' files included. Group rows follow
     // their text when the first column is sorted and keep their order otherwise.
@@ -113,6 +125,7 @@ private:
 
     const lists::DateFormat& dates_;
     bool checkBoxes_;
+    bool groupColours_ = false;
     lists::ResultColumns columns_;
     lists::ResultRows files_{false};
     std::vector<std::uint32_t> order_;   // shown position -> files_ position

@@ -37,7 +37,7 @@ QAction* AddItem(QMenu& menu, const QString& text, bool enabled, QObject* receiv
 
 }  // namespace
 
-ResultWindow::ResultWindow(TFMain& main, const ResultListOptions& options, Tip hint,
+ResultWindow::ResultWindow(TFMain& main, const ResultListOptions& options, std::optional<Tip> hint,
                            QWidget* parent)
     : QWidget(parent), main_(main) {
     list_ = new TResultList(main, options, this);
@@ -53,7 +53,7 @@ ResultWindow::~ResultWindow() {
     }
 }
 
-void ResultWindow::BuildFrame(const Tip& hint) {
+void ResultWindow::BuildFrame(const std::optional<Tip>& hint) {
     header_ = new QLabel(this);
     header_->setObjectName(QStringLiteral("LHeader"));
     QFont bold = header_->font();
@@ -74,21 +74,22 @@ void ResultWindow::BuildFrame(const Tip& hint) {
         SetEncodingPanelShown(false);
     });
 
-    auto* hintButton = new QToolButton(this);
-    hintButton->setObjectName(QStringLiteral("SBHint"));
-    hintButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    hintButton->setToolTip(tr("Hint"));
-    connect(hintButton, &QToolButton::clicked, this, [this, hint] {
-        if (main_.Windows().tips != nullptr) {
-            main_.Windows().tips->ShowTip(hint);
-        }
-    });
-
     headerArea_ = new QHBoxLayout;
     headerArea_->addWidget(header_);
     headerArea_->addStretch(1);
     headerArea_->addWidget(encodingToggle_);
-    headerArea_->addWidget(hintButton);
+    if (hint) {
+        auto* hintButton = new QToolButton(this);
+        hintButton->setObjectName(QStringLiteral("SBHint"));
+        hintButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+        hintButton->setToolTip(tr("Hint"));
+        connect(hintButton, &QToolButton::clicked, this, [this, tip = *hint] {
+            if (main_.Windows().tips != nullptr) {
+                main_.Windows().tips->ShowTip(tip);
+            }
+        });
+        headerArea_->addWidget(hintButton);
+    }
     panelArea_ = new QVBoxLayout;
     panelArea_->setContentsMargins(0, 0, 0, 0);
     auto* layout = new QVBoxLayout(this);
@@ -255,9 +256,9 @@ void ResultWindow::BuildPopup(QMenu& menu) {
     menu.addSeparator();
     AddItem(menu, tr("&Tag properties... (F11)"), CanEditTags(), this,
             run(&ResultWindow::EditRowTags));
-    AddItem(menu, tr("&Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
+    AddItem(menu, tr("Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
             run(&ResultWindow::MassUpdate));
-    AddItem(menu, tr("&Rename files (selected items)..."), selected && bool(p.renameFiles), this,
+    AddItem(menu, tr("Rename files (selected items)..."), selected && bool(p.renameFiles), this,
             run(&ResultWindow::RenameFiles));
     AddCollectionMenu(menu, selected && bool(p.addToCollection));
     menu.addSeparator();

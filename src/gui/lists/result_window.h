@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "gui/lists/report_view.h"
@@ -33,7 +34,8 @@ class TFMain;
 class ResultWindow : public QWidget, public ListWindow, public ReportView {
     Q_OBJECT
 public:
-    ResultWindow(TFMain& main, const ResultListOptions& options, Tip hint,
+    // Without a hint the header has no "Hint" button.
+    ResultWindow(TFMain& main, const ResultListOptions& options, std::optional<Tip> hint,
                  QWidget* parent = nullptr);
     ~ResultWindow() override;
 
@@ -84,6 +86,8 @@ public:
 protected:
     // The grouping its group rows have (Browse); -1 for a list of files.
     virtual int GroupingCode() const { return -1; }
+    // What Shift+Delete asks before files go from disk.
+    virtual std::string FromDiskQuestion(std::size_t selectedRows) const;
     // Items the window adds to the popup after the common ones.
     virtual void AddPopupItems(QMenu& menu);
     // After the mass update or renaming changed files.
@@ -101,7 +105,7 @@ protected:
     void AddFileOrganizerItem(QMenu& menu);
 
 private:
-    void BuildFrame(const Tip& hint);
+    void BuildFrame(const std::optional<Tip>& hint);
     void ConnectList();
     void AddCollectionMenu(QMenu& menu, bool enabled);
     void SetEncodingPanelShown(bool shown);

@@ -103,7 +103,7 @@ void ResultWindow::DeleteSelection(bool fromDisk) {
     if (rows.empty()) {
         return;
     }
-    if (fromDisk && !main_.App().User().AskYesNo("Delete files from disk and archive?")) {
+    if (fromDisk && !main_.App().User().AskYesNo(FromDiskQuestion(rows.size()))) {
         return;
     }
     // The files an expanded group shows go with it.
@@ -132,6 +132,10 @@ void ResultWindow::DeleteSelection(bool fromDisk) {
     }
     list_->Rows().RemoveRows(removed);
     messages_->AppendLines(outcome.failures);
+}
+
+std::string ResultWindow::FromDiskQuestion(std::size_t) const {
+    return "Delete files from disk and archive?";
 }
 
 void ResultWindow::MassUpdate() {

@@ -1,7 +1,12 @@
 #include "gui/organize/organize_windows.h"
 
+#include <QTimer>
+
+#include "gui/organize/duplicates_window.h"
 #include "gui/organize/organizer_window.h"
 #include "gui/organize/rename_window.h"
+#include "gui/shell/app_context.h"
+#include "gui/shell/main_window.h"
 
 namespace sonarchive::gui {
 
@@ -9,7 +14,11 @@ void AddOrganizeWindows(WindowProviders& providers) {
     providers.renameFiles = [](TFMain& main, catalog::IdList ids) {
         TFRename& window = TFRename::Of(main);
         window.SetIds(std::move(ids));
-        return window.ShowModal();
+        const bool renamed = window.ShowModal();
+        if (renamed) {
+            main.App().Catalog().Events().Notify(catalog::CatalogChange::RowsChanged);
+        }
+        return renamed;
     };
     providers.fileOrganizer = [](TFMain& main, ListWindow* source) {
         TFDiskOrgMain::Selection selection;
@@ -17,6 +26,13 @@ void AddOrganizeWindows(WindowProviders& providers) {
             selection = [source] { return std::optional<catalog::IdList>(source->SelectedIds()); };
         }
         return TFDiskOrgMain::Of(main).ShowModal(std::move(selection));
+    };
+    providers.duplicates = [](TFMain& main) -> QWidget* {
+        auto* finder = new TFDuplicates(main);
+        // The method is asked once the finder stands in its child window.
+        QTimer::singleShot(0, finder,
+                           [finder] { finder->Main().Run([finder] { finder->NewSearch(); }); });
+        return finder;
     };
 }
 

@@ -5,7 +5,7 @@
 
 namespace sonarchive::gui {
 
-// "Rename files (selected items)..." and "File &Organizer".
+// "Rename files (selected items)...", "File &Organizer" and "Find duplicates".
 void AddOrganizeWindows(WindowProviders& providers);
 
 }  // namespace sonarchive::gui

@@ -53,8 +53,7 @@ public:
     // The catalog ids of the selected rows in list order, each file once (a group row gives
     // every file of its group).
     virtual catalog::IdList SelectedIds() = 0;
-    // Reads the listed rows again from the catalog, after a tool changed files; a window whose
-    // rows stay as they were (the duplicate finder's) keeps this empty.
+    // Reads the listed rows again from the catalog, after a tool changed files.
     virtual void ReloadRows() {}
 };
 

@@ -99,6 +99,7 @@ void BuildToolsMenu(QMenu& menu, MainActions& a) {
     a.emptyDatabase = Item(*maintenance, QObject::tr("&Empty database"), "actEmptyDatabase");
     a.fileOrganizer = Item(menu, QObject::tr("File &Organizer"), "actFileOrganizer");
     a.findDuplicates = Item(menu, QObject::tr("Find duplicates"), "actFindDuplicates");
+    SetHint(*a.findDuplicates, QObject::tr("Search for duplicate files"));
 }
 
 void BuildWindowMenu(QMenu& menu, MainActions& a) {
