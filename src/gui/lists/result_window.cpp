@@ -27,15 +27,15 @@ QString Caption(const lists::ColumnSpec& spec) {
     return QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
 }
 
-QAction* AddItem(QMenu& menu, const QString& text, bool enabled, QObject* receiver,
-                 const std::function<void()>& act) {
+}  // namespace
+
+QAction* ResultWindow::AddMenuItem(QMenu& menu, const QString& text, bool enabled,
+                                   QObject* receiver, const std::function<void()>& act) {
     QAction* item = menu.addAction(text);
     item->setEnabled(enabled);
     QObject::connect(item, &QAction::triggered, receiver, act);
     return item;
 }
-
-}  // namespace
 
 ResultWindow::ResultWindow(TFMain& main, const ResultListOptions& options, Tip hint,
                            QWidget* parent)
@@ -105,7 +105,7 @@ void ResultWindow::ConnectList() {
     connect(list_, &TResultList::currentRowChanged, this, &ResultWindow::ShowRowDetails);
     connect(list_, &TResultList::popupRequested, this, &ResultWindow::ShowPopup);
     connect(list_, &TResultList::deleteRequested, this,
-            [this](bool fromDisk) { main_.Run([this, fromDisk] { DeleteSelection(fromDisk); }); });
+            [this](bool fromDisk) { main_.Run([this, fromDisk] { DeleteKeyPressed(fromDisk); }); });
     connect(list_, &TResultList::editTagsRequested, this, [this] {
         if (CanEditTags()) {
             main_.Run([this] { EditRowTags(); });
@@ -248,23 +248,23 @@ void ResultWindow::BuildPopup(QMenu& menu) {
     const auto run = [this](void (ResultWindow::*act)()) {
         return [this, act] { main_.Run([this, act] { (this->*act)(); }); };
     };
-    AddItem(menu, tr("&Play (Ctrl-o)"), selected && bool(p.playFiles), this,
-            [this] { main_.Run([this] { PlaySelection(false); }); });
-    AddItem(menu, tr("Enqueue (Ctrl-q)"), selected && bool(p.playFiles), this,
-            [this] { main_.Run([this] { PlaySelection(true); }); });
+    AddMenuItem(menu, tr("&Play (Ctrl-o)"), selected && bool(p.playFiles), this,
+                [this] { main_.Run([this] { PlaySelection(false); }); });
+    AddMenuItem(menu, tr("Enqueue (Ctrl-q)"), selected && bool(p.playFiles), this,
+                [this] { main_.Run([this] { PlaySelection(true); }); });
     menu.addSeparator();
-    AddItem(menu, tr("&Tag properties... (F11)"), CanEditTags(), this,
-            run(&ResultWindow::EditRowTags));
-    AddItem(menu, tr("&Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
-            run(&ResultWindow::MassUpdate));
-    AddItem(menu, tr("&Rename files (selected items)..."), selected && bool(p.renameFiles), this,
-            run(&ResultWindow::RenameFiles));
+    AddMenuItem(menu, tr("&Tag properties... (F11)"), CanEditTags(), this,
+                run(&ResultWindow::EditRowTags));
+    AddMenuItem(menu, tr("&Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
+                run(&ResultWindow::MassUpdate));
+    AddMenuItem(menu, tr("&Rename files (selected items)..."), selected && bool(p.renameFiles),
+                this, run(&ResultWindow::RenameFiles));
     AddCollectionMenu(menu, selected && bool(p.addToCollection));
     menu.addSeparator();
-    AddItem(menu, tr("&Delete (Del)"), selected, this,
-            [this] { main_.Run([this] { DeleteSelection(false); }); });
-    AddItem(menu, tr("Delete file(s) from disk (Shift-Del)"), selected, this,
-            [this] { main_.Run([this] { DeleteSelection(true); }); });
+    AddMenuItem(menu, tr("&Delete (Del)"), selected, this,
+                [this] { main_.Run([this] { DeleteSelection(false); }); });
+    AddMenuItem(menu, tr("Delete file(s) from disk (Shift-Del)"), selected, this,
+                [this] { main_.Run([this] { DeleteSelection(true); }); });
     menu.addSeparator();
     QMenu* columns = menu.addMenu(tr("&View columns"));
     list_->BuildViewColumnsMenu(*columns);
@@ -276,29 +276,29 @@ void ResultWindow::AddPopupItems(QMenu&) {}
 void ResultWindow::AddCollectionMenu(QMenu& menu, bool enabled) {
     QMenu* collections = menu.addMenu(tr("Add to Collection"));
     collections->menuAction()->setEnabled(enabled);
-    AddItem(*collections, tr("New collection..."), bool(main_.Providers().newCollection), this,
-            [this] { main_.Run([this] { AddSelectionToNewCollection(); }); });
+    AddMenuItem(*collections, tr("New collection..."), bool(main_.Providers().newCollection), this,
+                [this] { main_.Run([this] { AddSelectionToNewCollection(); }); });
     collections->addSeparator();
     const CollectionsBox& box = *main_.ToolBar().collections;
     for (int i = 0; i < box.count() && static_cast<std::size_t>(i) < box.Ids().size(); ++i) {
         const std::int64_t id = box.Ids()[static_cast<std::size_t>(i)];
-        AddItem(*collections, box.itemText(i), true, this,
-                [this, id] { main_.Run([this, id] { AddSelectionToCollection(id); }); });
+        AddMenuItem(*collections, box.itemText(i), true, this,
+                    [this, id] { main_.Run([this, id] { AddSelectionToCollection(id); }); });
     }
 }
 
 void ResultWindow::AddExportMenu(QMenu& menu, const QString& selectionCaption) {
     const bool provided = bool(main_.Providers().exportRows);
     QMenu* exportMenu = menu.addMenu(tr("Export"));
-    AddItem(*exportMenu, tr("&Window"), provided, this,
-            [this] { main_.Run([this] { ExportRows(false); }); });
-    AddItem(*exportMenu, selectionCaption, provided, this,
-            [this] { main_.Run([this] { ExportRows(true); }); });
+    AddMenuItem(*exportMenu, tr("&Window"), provided, this,
+                [this] { main_.Run([this] { ExportRows(false); }); });
+    AddMenuItem(*exportMenu, selectionCaption, provided, this,
+                [this] { main_.Run([this] { ExportRows(true); }); });
 }
 
 void ResultWindow::AddFileOrganizerItem(QMenu& menu) {
-    AddItem(menu, tr("File &organizer..."), bool(main_.Providers().fileOrganizer), this,
-            [this] { main_.Run([this] { RunFileOrganizer(); }); });
+    AddMenuItem(menu, tr("File &organizer..."), bool(main_.Providers().fileOrganizer), this,
+                [this] { main_.Run([this] { RunFileOrganizer(); }); });
 }
 
 }  // namespace sonarchive::gui
