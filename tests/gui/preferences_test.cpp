@@ -152,9 +152,9 @@ TEST_F(PreferencesTest, TheTreeChoosesThePage) {
     for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
         nodes.push_back((*it)->text(0).toStdString());
     }
-    EXPECT_EQ(nodes, (std::vector<std::string>{"General", "Confirmations", "Formats", "MP3",
-                                               "Ogg Vorbis", "Monkey's Audio", "File Organizer",
-                                               "Player"}));
+    EXPECT_EQ(nodes,
+              (std::vector<std::string>{"General", "Confirmations", "Formats", "MP3", "Ogg Vorbis",
+                                        "Monkey's Audio", "File Organizer", "Player"}));
     auto& area = Control<QStackedWidget>(dialog, "PPageArea");
     EXPECT_NE(area.currentWidget()->findChild<QCheckBox*>("CBRefreshPicklists"), nullptr);
     dialog.SelectNode("Ogg Vorbis");
