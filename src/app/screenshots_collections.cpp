@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <fstream>
 
+#include "collections/collection_list.h"
 #include "collections/collections.h"
 #include "gui/collections/collection_window.h"
 #include "gui/collections/collection_windows.h"
@@ -44,7 +45,7 @@ bool ShootCollectionWindows(gui::Program& program, const QDir& out) {
     }
     bool saved = true;
     gui::TFCollection* collection = gui::OpenCollection(main, id, true, false);
-    collection->parentWidget()->resize(760, 380);
+    collection->parentWidget()->resize(840, 380);
     saved = Save(*collection->parentWidget(), out, QStringLiteral("collection")) && saved;
 
     main.OpenSingle(gui::ChildKind::Collections);

@@ -2,8 +2,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include <fstream>
-#include <sstream>
 
 #include "collections_fixture.h"
 #include "gui/collections/new_collection_dialog.h"
@@ -17,13 +15,6 @@ namespace {
 std::string LabelText(QWidget& window, const char* name) {
     auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
     return label != nullptr ? label->text().toStdString() : "(none)";
-}
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class CollectionWindowTest : public CollectionsTest {

@@ -6,6 +6,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QTest>
+#include <fstream>
+#include <sstream>
 
 #include "collections/collections.h"
 #include "collections/player.h"
@@ -33,6 +35,13 @@ private:
         return starts;
     }
 };
+
+inline std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 class CollectionsTest : public ListWindowsTest {
 protected:

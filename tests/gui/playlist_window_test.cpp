@@ -2,21 +2,12 @@
 
 #include <QToolButton>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "collections_fixture.h"
 #include "gui/shell/recent_playlists.h"
 
 namespace sonarchive::testing {
 namespace {
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class PlaylistWindowTest : public CollectionsTest {
 protected:

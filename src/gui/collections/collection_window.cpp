@@ -12,6 +12,7 @@
 #include "catalog_store/catalog_rows.h"
 #include "collections/collections.h"
 #include "gui/collections/collection_help.h"
+#include "gui/collections/command_button.h"
 #include "gui/lists/messages_panel.h"
 #include "gui/shell/app_context.h"
 #include "gui/shell/child_windows.h"
@@ -53,21 +54,14 @@ TFCollection::TFCollection(TFMain& main, std::int64_t collectionId, bool writeTo
     List().installEventFilter(this);
     ApplyKind();
     LoadMembers(writeTotals);
-    resize(620, 460);
+    resize(820, 460);
 }
 
 void TFCollection::BuildToolButtons() {
     const auto button = [this](const char* name, const QString& text, const QString& hint,
                                const char* icon, void (TFCollection::*act)()) {
-        auto* tool = new QToolButton(this);
-        tool->setObjectName(QString::fromLatin1(name));
-        tool->setText(text);
-        tool->setToolTip(hint);
-        tool->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
-        tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        connect(tool, &QToolButton::clicked, this,
-                [this, act] { Main().Run([this, act] { (this->*act)(); }); });
-        return tool;
+        return CommandButton(Main(), *this, name, text, hint, icon,
+                             [this, act] { (this->*act)(); });
     };
     QHBoxLayout& header = HeaderArea();
     header.insertWidget(2, button("SBPlay", tr("Play collection"), tr("Play collection"),

@@ -28,6 +28,9 @@ namespace sonarchive::gui {
 namespace {
 
 QString CreatedText(double days) {
+    if (days <= 0) {
+        return {};  // no date
+    }
     const QDateTime created = QDateTime::fromString(
         QString::fromStdString(catalog::DateTimeText(days)), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return QString::fromStdString(ShortDateText(created.date())) + QLatin1Char(' ') +
@@ -56,9 +59,10 @@ CollectionsTable::CollectionsTable(TFMain& main, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
     setDragEnabled(true);
-    header()->resizeSection(0, 40);
-    header()->resizeSection(1, 220);
-    header()->resizeSection(2, 150);
+    constexpr int kWidths[] = {40, 220, 150, 60, 90, 80};
+    for (int column = 0; column < columnCount(); ++column) {
+        header()->resizeSection(column, kWidths[column]);
+    }
 }
 
 std::vector<std::int64_t> CollectionsTable::SelectedIds() const {

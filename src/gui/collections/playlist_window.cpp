@@ -10,11 +10,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "gui/collections/collection_help.h"
+#include "gui/collections/command_button.h"
 #include "gui/lists/find_text_dialog.h"
 #include "gui/lists/result_window.h"
 #include "gui/shell/app_context.h"
@@ -242,14 +244,9 @@ void TFPlayList::BuildToolBar() {
     bar->addStretch(1);
     const auto tool = [this, bar](const char* name, const QString& text, const QString& hint,
                                   const char* icon, const std::function<void()>& act) {
-        auto* button = new QToolButton(this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setText(text);
-        button->setToolTip(hint);
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        connect(button, &QToolButton::clicked, this, [this, act] { main_.Run(act); });
+        QToolButton* button = CommandButton(main_, *this, name, text, hint, icon, act);
         bar->addWidget(button);
+        return button;
     };
     tool("SBPlayPlaylist", tr("Play &playlist"), tr("Open playlist in player"),
          "media-playback-start", [this] { PlayPlaylist(); });
@@ -257,11 +254,12 @@ void TFPlayList::BuildToolBar() {
          [this] { Randomize(); });
     tool("SBAddFiles", tr("Add files..."), tr("Add files..."), "list-add",
          [this] { AddFilesFromDialog(); });
-    tool("SBHint", QString(), tr("Hint"), "dialog-information", [this] {
+    QToolButton* hint = tool("SBHint", QString(), tr("Hint"), "dialog-information", [this] {
         if (main_.Windows().tips != nullptr) {
             main_.Windows().tips->ShowTip(PlaylistTip());
         }
     });
+    hint->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     static_cast<QVBoxLayout*>(layout())->addLayout(bar);
 }
 
