@@ -50,7 +50,7 @@ bool ShootCollectionWindows(gui::Program& program, const QDir& out) {
 
     main.OpenSingle(gui::ChildKind::Collections);
     if (QMdiSubWindow* collections = main.Children().FindOpen(gui::ChildKind::Collections)) {
-        collections->resize(620, 260);
+        collections->resize(700, 260);
         saved = Save(*collections, out, QStringLiteral("collections")) && saved;
     }
 

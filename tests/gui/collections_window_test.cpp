@@ -144,10 +144,16 @@ TEST_F(CollectionsWindowTest, ANewCollectionOpensBesideTheBrowseWindow) {
     EXPECT_EQ(Main().Area().activeSubWindow(), frame);
     EXPECT_EQ(Main().ToolBar().collections->itemText(0).toStdString(), "Party");
 
-    // Cancelled: nothing is made.
-    ModalAnswerer cancel{QStringLiteral("BCancel"), QStringLiteral("New collection"), {}};
+    // Cancelled: nothing is made. The box shows the choice made last.
+    bool sortableShown = false;
+    ModalAnswerer cancel{QStringLiteral("BCancel"), QStringLiteral("New collection"),
+                         [&sortableShown](QWidget& dialog) {
+                             sortableShown =
+                                 dialog.findChild<QCheckBox*>("CBSortable")->isChecked();
+                         }};
     window.NewCollection();
     EXPECT_TRUE(cancel.Answered());
+    EXPECT_TRUE(sortableShown);
     EXPECT_EQ(window.Table().topLevelItemCount(), 1);
 }
 

@@ -190,6 +190,21 @@ TEST_F(PlaylistWindowTest, AHandOffNothingStartsIsReportedAndSilentHostsGetNothi
     EXPECT_EQ(h.user.Texts("error"), std::vector<std::string>{"Couldn't open file (/b.mp3)"});
 }
 
+TEST_F(PlaylistWindowTest, TheBriefHelpShowsUntilItIsTickedAway) {
+    StartAll();
+    Main().App().Registry().WriteRegInteger("HINT_HIDE_PLAYLIST", 0);
+    const std::string file = Playlist("mix.m3u", "#EXTM3U\r\n");
+    ModalAnswerer gotIt{QStringLiteral("BClose"), QStringLiteral("Playlists"), [](QWidget& tips) {
+                            tips.findChild<QCheckBox*>("CBGotIt")->setChecked(true);
+                        }};
+    ASSERT_NE(OpenPlaylist(file), nullptr);
+    ASSERT_TRUE(gotIt.Answered());
+    EXPECT_NE(gotIt.SeenText().indexOf("To add files to the playlist, you can drag files"), -1);
+    EXPECT_EQ(Main().App().Registry().ReadRegInteger("HINT_HIDE_PLAYLIST"), 1);
+    ASSERT_NE(OpenPlaylist(file), nullptr);  // no tip this time: nothing waits for an answer
+    EXPECT_EQ(Main().Children().Windows().size(), 2);
+}
+
 TEST_F(PlaylistWindowTest, FindGoesOnFromTheLastHitWithoutWrapping) {
     StartAll();
     const std::string file =
