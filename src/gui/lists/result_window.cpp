@@ -27,14 +27,19 @@ QString Caption(const lists::ColumnSpec& spec) {
     return QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
 }
 
-}  // namespace
-
-QAction* ResultWindow::AddMenuItem(QMenu& menu, const QString& text, bool enabled,
-                                   QObject* receiver, const std::function<void()>& act) {
+QAction* AddItem(QMenu& menu, const QString& text, bool enabled, QObject* receiver,
+                 const std::function<void()>& act) {
     QAction* item = menu.addAction(text);
     item->setEnabled(enabled);
     QObject::connect(item, &QAction::triggered, receiver, act);
     return item;
+}
+
+}  // namespace
+
+QAction* ResultWindow::AddMenuItem(QMenu& menu, const QString& text, bool enabled,
+                                   QObject* receiver, const std::function<void()>& act) {
+    return AddItem(menu, text, enabled, receiver, act);
 }
 
 ResultWindow::ResultWindow(TFMain& main, const ResultListOptions& options, Tip hint,
@@ -248,23 +253,23 @@ void ResultWindow::BuildPopup(QMenu& menu) {
     const auto run = [this](void (ResultWindow::*act)()) {
         return [this, act] { main_.Run([this, act] { (this->*act)(); }); };
     };
-    AddMenuItem(menu, tr("&Play (Ctrl-o)"), selected && bool(p.playFiles), this,
-                [this] { main_.Run([this] { PlaySelection(false); }); });
-    AddMenuItem(menu, tr("Enqueue (Ctrl-q)"), selected && bool(p.playFiles), this,
-                [this] { main_.Run([this] { PlaySelection(true); }); });
+    AddItem(menu, tr("&Play (Ctrl-o)"), selected && bool(p.playFiles), this,
+            [this] { main_.Run([this] { PlaySelection(false); }); });
+    AddItem(menu, tr("Enqueue (Ctrl-q)"), selected && bool(p.playFiles), this,
+            [this] { main_.Run([this] { PlaySelection(true); }); });
     menu.addSeparator();
-    AddMenuItem(menu, tr("&Tag properties... (F11)"), CanEditTags(), this,
-                run(&ResultWindow::EditRowTags));
-    AddMenuItem(menu, tr("&Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
-                run(&ResultWindow::MassUpdate));
-    AddMenuItem(menu, tr("&Rename files (selected items)..."), selected && bool(p.renameFiles),
-                this, run(&ResultWindow::RenameFiles));
+    AddItem(menu, tr("&Tag properties... (F11)"), CanEditTags(), this,
+            run(&ResultWindow::EditRowTags));
+    AddItem(menu, tr("&Modify tags (selected items)..."), selected && bool(p.massUpdate), this,
+            run(&ResultWindow::MassUpdate));
+    AddItem(menu, tr("&Rename files (selected items)..."), selected && bool(p.renameFiles), this,
+            run(&ResultWindow::RenameFiles));
     AddCollectionMenu(menu, selected && bool(p.addToCollection));
     menu.addSeparator();
-    AddMenuItem(menu, tr("&Delete (Del)"), selected, this,
-                [this] { main_.Run([this] { DeleteSelection(false); }); });
-    AddMenuItem(menu, tr("Delete file(s) from disk (Shift-Del)"), selected, this,
-                [this] { main_.Run([this] { DeleteSelection(true); }); });
+    AddItem(menu, tr("&Delete (Del)"), selected, this,
+            [this] { main_.Run([this] { DeleteSelection(false); }); });
+    AddItem(menu, tr("Delete file(s) from disk (Shift-Del)"), selected, this,
+            [this] { main_.Run([this] { DeleteSelection(true); }); });
     menu.addSeparator();
     QMenu* columns = menu.addMenu(tr("&View columns"));
     list_->BuildViewColumnsMenu(*columns);
@@ -276,29 +281,29 @@ void ResultWindow::AddPopupItems(QMenu&) {}
 void ResultWindow::AddCollectionMenu(QMenu& menu, bool enabled) {
     QMenu* collections = menu.addMenu(tr("Add to Collection"));
     collections->menuAction()->setEnabled(enabled);
-    AddMenuItem(*collections, tr("New collection..."), bool(main_.Providers().newCollection), this,
-                [this] { main_.Run([this] { AddSelectionToNewCollection(); }); });
+    AddItem(*collections, tr("New collection..."), bool(main_.Providers().newCollection), this,
+            [this] { main_.Run([this] { AddSelectionToNewCollection(); }); });
     collections->addSeparator();
     const CollectionsBox& box = *main_.ToolBar().collections;
     for (int i = 0; i < box.count() && static_cast<std::size_t>(i) < box.Ids().size(); ++i) {
         const std::int64_t id = box.Ids()[static_cast<std::size_t>(i)];
-        AddMenuItem(*collections, box.itemText(i), true, this,
-                    [this, id] { main_.Run([this, id] { AddSelectionToCollection(id); }); });
+        AddItem(*collections, box.itemText(i), true, this,
+                [this, id] { main_.Run([this, id] { AddSelectionToCollection(id); }); });
     }
 }
 
 void ResultWindow::AddExportMenu(QMenu& menu, const QString& selectionCaption) {
     const bool provided = bool(main_.Providers().exportRows);
     QMenu* exportMenu = menu.addMenu(tr("Export"));
-    AddMenuItem(*exportMenu, tr("&Window"), provided, this,
-                [this] { main_.Run([this] { ExportRows(false); }); });
-    AddMenuItem(*exportMenu, selectionCaption, provided, this,
-                [this] { main_.Run([this] { ExportRows(true); }); });
+    AddItem(*exportMenu, tr("&Window"), provided, this,
+            [this] { main_.Run([this] { ExportRows(false); }); });
+    AddItem(*exportMenu, selectionCaption, provided, this,
+            [this] { main_.Run([this] { ExportRows(true); }); });
 }
 
 void ResultWindow::AddFileOrganizerItem(QMenu& menu) {
-    AddMenuItem(menu, tr("File &organizer..."), bool(main_.Providers().fileOrganizer), this,
-                [this] { main_.Run([this] { RunFileOrganizer(); }); });
+    AddItem(menu, tr("File &organizer..."), bool(main_.Providers().fileOrganizer), this,
+            [this] { main_.Run([this] { RunFileOrganizer(); }); });
 }
 
 }  // namespace sonarchive::gui
