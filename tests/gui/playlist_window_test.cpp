@@ -2,6 +2,7 @@
 
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
 
 #include "collections_fixture.h"
 #include "gui/shell/recent_playlists.h"
@@ -203,6 +204,26 @@ TEST_F(PlaylistWindowTest, TheBriefHelpShowsUntilItIsTickedAway) {
     EXPECT_EQ(Main().App().Registry().ReadRegInteger("HINT_HIDE_PLAYLIST"), 1);
     ASSERT_NE(OpenPlaylist(file), nullptr);  // no tip this time: nothing waits for an answer
     EXPECT_EQ(Main().Children().Windows().size(), 2);
+}
+
+TEST_F(PlaylistWindowTest, APlayerCommandSetInThePreferencesIsUsedAtOnce) {
+    StartAll();
+    const std::string record = h.dir / "arguments.txt";
+    const std::string player = h.dir / "player.sh";
+    std::ofstream(player) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << record << ".part'\nmv '"
+                          << record << ".part' '" << record << "'\n";
+    std::filesystem::permissions(player, std::filesystem::perms::owner_all);
+    Main().App().Registry().WriteRegString("PLAYER_COMMAND", player + " --play %f");
+    const std::string file = Playlist("mix.m3u", "#EXTM3U\r\n/music/it's a; test.mp3\r\n");
+    gui::TFPlayList* window = OpenPlaylist(file);
+    ASSERT_NE(window, nullptr);
+    SelectRows(window->View(), {0});
+    window->PlaySelected(false);
+    for (int wait = 0; wait < 300 && !std::filesystem::exists(record); ++wait) {
+        QTest::qWait(10);
+    }
+    EXPECT_EQ(FileText(record), "--play\n/music/it's a; test.mp3\n");
+    EXPECT_TRUE(launcher->calls.empty());  // the desktop was not asked
 }
 
 TEST_F(PlaylistWindowTest, FindGoesOnFromTheLastHitWithoutWrapping) {
