@@ -45,8 +45,13 @@ bool ShootCollectionWindows(gui::Program& program, const QDir& out) {
     }
     bool saved = true;
     gui::TFCollection* collection = gui::OpenCollection(main, id, true, false);
-    collection->parentWidget()->resize(840, 380);
+    collection->parentWidget()->resize(760, 380);
     saved = Save(*collection->parentWidget(), out, QStringLiteral("collection")) && saved;
+    // As a new collection stands: on the right, the browse window on the left to drag from.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(collection->parentWidget())) {
+        gui::ArrangeBesideBrowse(main, *frame);
+        saved = Save(main, out, QStringLiteral("collection-beside-browse")) && saved;
+    }
 
     main.OpenSingle(gui::ChildKind::Collections);
     if (QMdiSubWindow* collections = main.Children().FindOpen(gui::ChildKind::Collections)) {

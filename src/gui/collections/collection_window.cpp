@@ -54,7 +54,7 @@ TFCollection::TFCollection(TFMain& main, std::int64_t collectionId, bool writeTo
     List().installEventFilter(this);
     ApplyKind();
     LoadMembers(writeTotals);
-    resize(820, 460);
+    resize(640, 460);
 }
 
 void TFCollection::BuildToolButtons() {
@@ -63,18 +63,19 @@ void TFCollection::BuildToolButtons() {
         return CommandButton(Main(), *this, name, text, hint, icon,
                              [this, act] { (this->*act)(); });
     };
-    QHBoxLayout& header = HeaderArea();
-    header.insertWidget(2, button("SBPlay", tr("Play collection"), tr("Play collection"),
-                                  "media-playback-start", &TFCollection::PlayCollection));
-    header.insertWidget(3,
-                        button("SBSaveAsPlaylist", tr("Save as playlist"), tr("Save as playlist"),
-                               "document-save-as", &TFCollection::SaveAsPlaylist));
+    // A row of their own under the header, so they keep their captions in a half-wide window.
+    auto* row = new QHBoxLayout;
+    row->addWidget(button("SBPlay", tr("Play collection"), tr("Play collection"),
+                          "media-playback-start", &TFCollection::PlayCollection));
+    row->addWidget(button("SBSaveAsPlaylist", tr("Save as playlist"), tr("Save as playlist"),
+                          "document-save-as", &TFCollection::SaveAsPlaylist));
     randomize_ = button("SBRandomize", tr("&Randomize list"), tr("Randomize positions"),
                         "media-playlist-shuffle", &TFCollection::RandomizePositions);
-    header.insertWidget(4, randomize_);
-    header.insertWidget(
-        5, button("SBProperties", tr("Collection properties"), tr("Collection properties"),
-                  "document-properties", &TFCollection::EditProperties));
+    row->addWidget(randomize_);
+    row->addWidget(button("SBProperties", tr("Collection properties"), tr("Collection properties"),
+                          "document-properties", &TFCollection::EditProperties));
+    row->addStretch(1);
+    PanelArea().addLayout(row);
     if (auto* hint = findChild<QToolButton*>(QStringLiteral("SBHint"))) {
         hint->setText(tr("Add files..."));
         hint->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
