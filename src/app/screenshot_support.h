@@ -30,5 +30,6 @@ bool ShootCataloguingWindows(gui::Program& program, const QDir& out);
 bool ShootTagWindows(gui::Program& program, const QDir& out);
 bool ShootListWindows(gui::Program& program, const QDir& out);
 bool ShootOrganizeWindows(gui::Program& program, const QDir& out);
+bool ShootCollectionWindows(gui::Program& program, const QDir& out);
 
 }  // namespace sonarchive::screenshots

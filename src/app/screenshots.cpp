@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
     bool saved = true;
     for (const auto shoot : {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows,
                              screenshots::ShootTagWindows, screenshots::ShootListWindows,
-                             screenshots::ShootOrganizeWindows}) {
+                             screenshots::ShootOrganizeWindows,
+                             screenshots::ShootCollectionWindows}) {
         saved = shoot(program, out) && saved;
     }
     return saved ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -151,8 +152,9 @@ TEST_F(PreferencesTest, TheTreeChoosesThePage) {
     for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
         nodes.push_back((*it)->text(0).toStdString());
     }
-    EXPECT_EQ(nodes, (std::vector<std::string>{"General", "Confirmations", "Formats", "MP3",
-                                               "Ogg Vorbis", "Monkey's Audio", "File Organizer"}));
+    EXPECT_EQ(nodes,
+              (std::vector<std::string>{"General", "Confirmations", "Formats", "MP3", "Ogg Vorbis",
+                                        "Monkey's Audio", "File Organizer", "Player"}));
     auto& area = Control<QStackedWidget>(dialog, "PPageArea");
     EXPECT_NE(area.currentWidget()->findChild<QCheckBox*>("CBRefreshPicklists"), nullptr);
     dialog.SelectNode("Ogg Vorbis");
@@ -172,9 +174,10 @@ TEST_F(PreferencesTest, EveryValueThatCannotBeWrittenIsReported) {
     dialog.Prepare();
     dialog.findChild<QPushButton*>("BOk")->click();
     const auto errors = h.user.Texts("error");
-    ASSERT_EQ(errors.size(), 15u);
+    ASSERT_EQ(errors.size(), 17u);
     EXPECT_EQ(errors.front(), "Couldn't write to registry (CONFIRM_DELETE).");
-    EXPECT_EQ(errors.back(), "Couldn't write to registry (DISKORG_REPLACE_WITH_CHARACTER).");
+    EXPECT_EQ(errors[14], "Couldn't write to registry (DISKORG_REPLACE_WITH_CHARACTER).");
+    EXPECT_EQ(errors.back(), "Couldn't write to registry (PLAYER_ENQUEUE_COMMAND).");
 }
 
 TEST_F(PreferencesTest, OkMakesTheMainWindowReadItsSettingsAgain) {
@@ -189,6 +192,25 @@ TEST_F(PreferencesTest, OkMakesTheMainWindowReadItsSettingsAgain) {
     EXPECT_TRUE(ok.Answered());
     EXPECT_EQ(ok.SeenTitle(), "Preferences");
     EXPECT_TRUE(main.App().General().ConfirmDelete);
+}
+
+TEST_F(PreferencesTest, ThePlayerPageKeepsBothCommands) {
+    h.settings.Write({{"PLAYER_COMMAND", std::string("mpv %f")}});
+    gui::TFPreferences& dialog = Open();
+    dialog.SelectNode("Player");
+    auto& area = Control<QStackedWidget>(dialog, "PPageArea");
+    auto* play = area.currentWidget()->findChild<QLineEdit*>("EPlayerCommand");
+    auto* enqueue = area.currentWidget()->findChild<QLineEdit*>("EEnqueueCommand");
+    ASSERT_NE(play, nullptr);
+    ASSERT_NE(enqueue, nullptr);
+    EXPECT_EQ(play->text().toStdString(), "mpv %f");
+    EXPECT_TRUE(enqueue->text().isEmpty());
+
+    play->setText(QStringLiteral("  "));  // blanks alone leave the desktop's default player
+    enqueue->setText(QStringLiteral("audacious -e %f"));
+    PressOk(dialog);
+    EXPECT_EQ(h.settings.ReadString("PLAYER_COMMAND").value_or("?"), "");
+    EXPECT_EQ(h.settings.ReadString("PLAYER_ENQUEUE_COMMAND").value_or("?"), "audacious -e %f");
 }
 
 }  // namespace

@@ -37,6 +37,11 @@ QAction* AddItem(QMenu& menu, const QString& text, bool enabled, QObject* receiv
 
 }  // namespace
 
+QAction* ResultWindow::AddMenuItem(QMenu& menu, const QString& text, bool enabled,
+                                   QObject* receiver, const std::function<void()>& act) {
+    return AddItem(menu, text, enabled, receiver, act);
+}
+
 ResultWindow::ResultWindow(TFMain& main, const ResultListOptions& options, std::optional<Tip> hint,
                            QWidget* parent)
     : QWidget(parent), main_(main) {
@@ -106,7 +111,7 @@ void ResultWindow::ConnectList() {
     connect(list_, &TResultList::currentRowChanged, this, &ResultWindow::ShowRowDetails);
     connect(list_, &TResultList::popupRequested, this, &ResultWindow::ShowPopup);
     connect(list_, &TResultList::deleteRequested, this,
-            [this](bool fromDisk) { main_.Run([this, fromDisk] { DeleteSelection(fromDisk); }); });
+            [this](bool fromDisk) { main_.Run([this, fromDisk] { DeleteKeyPressed(fromDisk); }); });
     connect(list_, &TResultList::editTagsRequested, this, [this] {
         if (CanEditTags()) {
             main_.Run([this] { EditRowTags(); });

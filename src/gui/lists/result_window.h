@@ -19,6 +19,7 @@
 #include "gui/shell/child_window.h"
 #include "gui/shell/tips_window.h"
 
+class QAction;
 class QHBoxLayout;
 class QLabel;
 class QMenu;
@@ -64,9 +65,12 @@ public:
     void ForEachRow(bool selectionOnly,
                     const std::function<void(const ReportRow&)>& visit) const override;
 
+    // A popup item that runs `act` when chosen.
+    static QAction* AddMenuItem(QMenu& menu, const QString& text, bool enabled, QObject* receiver,
+                                const std::function<void()>& act);
     // The popup menu as it opens now: the common items with their enable rules, then the
-    // window's own.
-    void BuildPopup(QMenu& menu);
+    // window's own. A window whose menu differs altogether builds its own.
+    virtual void BuildPopup(QMenu& menu);
 
     // The acts on rows.
     void PlayRow(bool enqueue);
@@ -94,6 +98,8 @@ protected:
     virtual void AfterToolChangedFiles() { ReloadRows(); }
     // Files dropped on the list from other programs.
     virtual void TakeDroppedFiles(const std::vector<std::string>& paths) = 0;
+    // Delete, or Shift+Delete, on the list.
+    virtual void DeleteKeyPressed(bool withShift) { DeleteSelection(withShift); }
 
     // The child window around this one, or this one while it has none.
     QWidget& Frame();

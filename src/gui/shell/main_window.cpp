@@ -393,18 +393,15 @@ void TFMain::OpenRecentPlaylist(const QString& file) {
 }
 
 void TFMain::NewPlaylist() {
-    QFileDialog dialog(this, tr("New playlist"), QString(), tr("WinAmp playlist (*.m3u)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("m3u"));
-    dialog.selectFile(QStringLiteral("MyPlayList"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        OpenPlaylistFile(dialog.selectedFiles().first(), true);
+    const QString file = AskPlaylistFileToSave(*this, tr("New playlist"));
+    if (!file.isEmpty()) {
+        OpenPlaylistFile(file, true);
     }
 }
 
 void TFMain::OpenPlaylist() {
-    const QString file = QFileDialog::getOpenFileName(this, tr("Open playlist"), QString(),
-                                                      tr("WinAmp Playlist (*.m3u)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("Open playlist"), QString(), PlaylistFileFilter());
     if (!file.isEmpty()) {
         OpenPlaylistFile(file, false);
     }

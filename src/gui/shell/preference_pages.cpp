@@ -15,6 +15,8 @@ namespace sonarchive::gui {
 namespace {
 
 constexpr const char* kReplaceCharacterValue = "DISKORG_REPLACE_WITH_CHARACTER";
+constexpr const char* kPlayerCommandValue = "PLAYER_COMMAND";
+constexpr const char* kEnqueueCommandValue = "PLAYER_ENQUEUE_COMMAND";
 
 std::int64_t Stored(bool ticked) {
     return ticked ? 1 : 0;
@@ -53,6 +55,7 @@ TFPrefer_General::TFPrefer_General(QWidget* parent) : QWidget(parent) {
     monkey_ = BuildTagPage("ComboMonkey", {tr("APE 1.0"), tr("ID3 V1"), tr("ID3 V2")}, QString(),
                            comboMonkey_);
     organizer_ = BuildOrganizerPage();
+    player_ = BuildPlayerPage();
 }
 
 QCheckBox* TFPrefer_General::Box(QWidget* page, const char* name, const QString& caption) {
@@ -167,6 +170,28 @@ QWidget* TFPrefer_General::BuildOrganizerPage() {
     return page;
 }
 
+QWidget* TFPrefer_General::BuildPlayerPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("PPlayer"));
+    const auto command = [page](const char* name) {
+        auto* edit = new QLineEdit(page);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setPlaceholderText(tr("the desktop's default application"));
+        return edit;
+    };
+    playerCommand_ = command("EPlayerCommand");
+    enqueueCommand_ = command("EEnqueueCommand");
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(tr("Play with"), page));
+    layout->addWidget(playerCommand_);
+    layout->addWidget(new QLabel(tr("Enqueue with"), page));
+    layout->addWidget(enqueueCommand_);
+    layout->addSpacing(12);
+    layout->addWidget(Note(page, tr("%f stands for the file")));
+    layout->addStretch(1);
+    return page;
+}
+
 QWidget* TFPrefer_General::PageFor(const QString& node) const {
     const std::vector<std::pair<QString, QWidget*>> pages = {
         {QStringLiteral("General"), general_},
@@ -175,6 +200,7 @@ QWidget* TFPrefer_General::PageFor(const QString& node) const {
         {QStringLiteral("MP3"), mp3_},
         {QStringLiteral("Monkey's Audio"), monkey_},
         {QStringLiteral("File Organizer"), organizer_},
+        {QStringLiteral("Player"), player_},
     };
     for (const auto& [text, page] : pages) {
         if (text == node) {
@@ -210,6 +236,8 @@ void TFPrefer_General::ReadValues(catalog::Registry& registry) {
     const std::string character = registry.ReadRegString(kReplaceCharacterValue);
     replaceCharacter_->setEditText(character.empty() ? QStringLiteral(" ")
                                                      : QString::fromStdString(character));
+    playerCommand_->setText(QString::fromStdString(registry.ReadRegString(kPlayerCommandValue)));
+    enqueueCommand_->setText(QString::fromStdString(registry.ReadRegString(kEnqueueCommandValue)));
     ApplyEnableRules();
 }
 
@@ -239,6 +267,8 @@ void TFPrefer_General::WriteValues(catalog::Registry& registry) {
     if (!character.empty() && organize::LegalizeFileName(vetted, false, {false, false, {}})) {
         registry.WriteRegString(kReplaceCharacterValue, character);
     }
+    registry.WriteRegString(kPlayerCommandValue, playerCommand_->text().trimmed().toStdString());
+    registry.WriteRegString(kEnqueueCommandValue, enqueueCommand_->text().trimmed().toStdString());
 }
 
 void TFPrefer_General::ApplyEnableRules() {

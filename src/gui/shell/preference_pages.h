@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QRadioButton;
 
 namespace sonarchive::gui {
@@ -36,6 +37,7 @@ private:
     QWidget* BuildTagPage(const char* comboName, const QStringList& entries, const QString& note,
                           QComboBox*& combo);
     QWidget* BuildOrganizerPage();
+    QWidget* BuildPlayerPage();
     QCheckBox* Box(QWidget* page, const char* name, const QString& caption);
 
     QWidget* general_;
@@ -44,6 +46,7 @@ private:
     QWidget* ogg_;
     QWidget* monkey_;
     QWidget* organizer_;
+    QWidget* player_;
 
     QCheckBox* useCombos_;
     QCheckBox* refreshPicklists_;
@@ -61,6 +64,8 @@ private:
     QRadioButton* replaceWith_;
     QRadioButton* deleteIllegal_;
     QComboBox* replaceCharacter_;
+    QLineEdit* playerCommand_;
+    QLineEdit* enqueueCommand_;
 };
 
 }  // namespace sonarchive::gui

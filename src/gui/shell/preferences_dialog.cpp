@@ -29,6 +29,7 @@ TFPreferences::TFPreferences(catalog::Registry& registry, HelpWindow& help, QWid
         new QTreeWidgetItem(formats, {text});
     }
     new QTreeWidgetItem(tree_, {tr("File Organizer")});
+    new QTreeWidgetItem(tree_, {tr("Player")});
     tree_->expandAll();
 
     // The pages stay children of their holder; the right-hand area shows the selected one.
