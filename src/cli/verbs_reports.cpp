@@ -147,8 +147,7 @@ int Export(Arguments& arguments, CliContext& context) {
         std::string problem;
         const auto loaded = reports::LoadSpecification(AbsolutePathArgument(*specFile), &problem);
         if (!loaded) {
-            context.User().ShowError("Couldn't read the export specification " + *specFile + ": " +
-                                     problem);
+            context.User().ShowError(reports::SpecificationProblem(*specFile, problem));
             return kExitFailure;
         }
         spec = *loaded;
@@ -166,6 +165,9 @@ int Export(Arguments& arguments, CliContext& context) {
         }
     } else if (!fromSpecification) {
         throw UsageError{"export needs --format (or --spec)"};
+    }
+    if (reports::NeedsDesktop(spec.format)) {
+        throw UsageError{"the desktop program writes PDF files; choose another format"};
     }
     if (out) {
         spec.file = AbsolutePathArgument(*out);

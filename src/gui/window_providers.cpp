@@ -3,6 +3,7 @@
 #include "gui/cataloguing/cataloguing_windows.h"
 #include "gui/lists/list_windows.h"
 #include "gui/organize/organize_windows.h"
+#include "gui/reports/report_windows.h"
 #include "gui/tags/tag_windows.h"
 
 namespace sonarchive::gui {
@@ -13,6 +14,7 @@ WindowProviders AllWindowProviders() {
     AddCataloguingWindows(providers);
     AddListWindows(providers);
     AddOrganizeWindows(providers);
+    AddReportWindows(providers);
     AddTagWindows(providers);
     return providers;
 }
