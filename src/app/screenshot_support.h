@@ -21,5 +21,6 @@ bool Save(QWidget& window, const QDir& dir, const QString& name);
 bool ShootShellWindows(gui::Program& program, const QDir& out);
 bool ShootCataloguingWindows(gui::Program& program, const QDir& out);
 bool ShootTagWindows(gui::Program& program, const QDir& out);
+bool ShootReportWindows(gui::Program& program, const QDir& out);
 
 }  // namespace sonarchive::screenshots

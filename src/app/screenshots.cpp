@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     }
     bool saved = true;
     for (const auto shoot : {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows,
-                             screenshots::ShootTagWindows}) {
+                             screenshots::ShootTagWindows, screenshots::ShootReportWindows}) {
         saved = shoot(program, out) && saved;
     }
     return saved ? 0 : 1;

@@ -95,6 +95,7 @@ void TFExport::BuildControls() {
     file_->setObjectName(QStringLiteral("EFileName"));
     browse_ = Button(QStringLiteral("..."), "BBrowse", this);
     browse_->setToolTip(tr("Choose the file"));
+    browse_->setFixedWidth(browse_->fontMetrics().horizontalAdvance(browse_->text()) * 3);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file_, 1);
     fileRow->addWidget(browse_);
@@ -134,9 +135,12 @@ void TFExport::BuildControls() {
     buttons->addWidget(export_);
     buttons->addWidget(cancel_);
 
+    // A label beside a row of controls needs its buddy named to show its shortcut.
+    auto* fileLabel = new QLabel(tr("F&ile:"), this);
+    fileLabel->setBuddy(file_);
     auto* form = new QFormLayout;
     form->addRow(tr("F&ormat:"), format_);
-    form->addRow(tr("F&ile:"), fileRow);
+    form->addRow(fileLabel, fileRow);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rows_);
     layout->addLayout(form);

@@ -80,9 +80,10 @@ void SummaryCharts::Show(const std::vector<reports::Share>& byFormat,
     auto* size = new QValueAxis;
     size->setTitleText(tr("MB"));
     size->setLabelFormat(QStringLiteral("%.0f"));
-    size->setMin(0);
     volumes_->addAxis(size, Qt::AlignBottom);
     bars->attachAxis(size);
+    size->setMin(0);
+    size->applyNiceNumbers();
 }
 
 }  // namespace sonarchive::gui

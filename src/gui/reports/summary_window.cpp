@@ -119,6 +119,7 @@ TFSummary::TFSummary(TFMain& main, QWidget* parent) : QWidget(parent), main_(mai
     resize(900, 560);
 
     BuildTree();
+    tree_->expandAll();
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { main_.Run([this, current] { ShowNode(current); }); });
     tree_->setCurrentItem(tree_->topLevelItem(0));
