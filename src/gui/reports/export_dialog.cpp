@@ -252,6 +252,12 @@ bool TFExport::SaveSpecificationTo(const std::string& file) {
     return true;
 }
 
+reports::ReportTable TFExport::TableOf(const reports::ExportSpecification& specification) const {
+    reports::ReportTable table = reports::ReportTable::AllRows(*source_);
+    table.SelectFields(specification.columns);
+    return table;
+}
+
 bool TFExport::ExportToFile() {
     const reports::ExportSpecification specification = Specification();
     if (specification.file.empty() || specification.columns.empty()) {
@@ -262,8 +268,7 @@ bool TFExport::ExportToFile() {
                         ") already exists. Do you want to replace it?")) {
         return false;
     }
-    reports::ReportTable table = reports::ReportTable::AllRows(*source_);
-    table.SelectFields(specification.columns);
+    const reports::ReportTable table = TableOf(specification);
     int error = 0;
     {
         BusyScope busy(user_);
@@ -279,8 +284,7 @@ bool TFExport::ExportToFile() {
 
 void TFExport::CopyToClipboard() {
     const reports::ExportSpecification specification = Specification();
-    reports::ReportTable table = reports::ReportTable::AllRows(*source_);
-    table.SelectFields(specification.columns);
+    const reports::ReportTable table = TableOf(specification);
     QGuiApplication::clipboard()->setText(QString::fromStdString(
         reports::ExportToText(table, ExportFormat::Tab, specification.options)));
 }

@@ -59,6 +59,8 @@ private:
     void FormatChanged();
     void UpdateEnabled();
     std::string FileForExport() const;
+    // The rows with the specification's columns, in its order.
+    reports::ReportTable TableOf(const reports::ExportSpecification& specification) const;
     void ChooseFile();
     void ChooseSpecificationToLoad();
     void ChooseSpecificationToSave();

@@ -13,6 +13,7 @@
 
 #include "gui/reports/summary_charts.h"
 #include "gui/shell/app_context.h"
+#include "gui/shell/header_label.h"
 #include "gui/shell/main_window.h"
 #include "interaction/scopes.h"
 
@@ -88,12 +89,7 @@ TFSummary::TFSummary(TFMain& main, QWidget* parent) : QWidget(parent), main_(mai
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
 
-    header_ = new QLabel(this);
-    header_->setObjectName(QStringLiteral("LHeader"));
-    QFont bold = header_->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    header_->setFont(bold);
+    header_ = NewHeaderLabel(this);
 
     auto* panels = new QHBoxLayout;
     panels->addWidget(
