@@ -234,9 +234,10 @@ void AddReportVerbs(std::vector<Verb>& verbs) {
          "Writes every row of the archive (or a collection's members, the rows after an\n"
          "id, the rows given) with the columns a new search window shows, or the columns\n"
          "named by their captions (\"Artist,Title,Length (m:s)\"). FORMAT: csv, tab, fixed,\n"
-         "html, xml, json, xlsx or sql. A specification saved by the desktop program's\n"
-         "export gives the format, file, options and columns; --format, --out and\n"
-         "--columns override it. The file is replaced only when it was written whole.\n",
+         "html, xml, json, xlsx or sql (PDF is the desktop program's alone). A\n"
+         "specification saved by the desktop program's export gives the format, file,\n"
+         "options and columns; --format, --out and --columns override it. The file is\n"
+         "replaced only when it was written whole.\n",
          Export});
 }
 
