@@ -1,4 +1,5 @@
-// A report table as a PDF document: the HTML table laid out on A4 pages by Qt's text engine.
+// A report table as a PDF document: a table on A4 pages, its title row repeated on each, laid
+// out by Qt's text engine.
 #pragma once
 
 #include <string>
