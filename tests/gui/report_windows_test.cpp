@@ -339,7 +339,7 @@ TEST_F(ExportDialogTest, OptionsAFormatDoesNotReadAreGreyedAndExportNeedsAFileAn
 
 TEST_F(ExportDialogTest, ASpecificationSavedThenLoadedAfterAColumnWasHiddenExportsTheRest) {
     gui::TFSearch& search = ListThreeRows();
-    const std::string specFile = h.dir / "my export.json";
+    const std::string specificationFile = h.dir / "my export.json";
     const std::string out = h.dir / "out.csv";
     {
         gui::TFExport dialog(h.user, search, false);
@@ -350,17 +350,17 @@ TEST_F(ExportDialogTest, ASpecificationSavedThenLoadedAfterAColumnWasHiddenExpor
         Columns(dialog).setCurrentRow(1);
         Click(dialog, "BColumnUp");  // Title before Artist
         Tick(dialog, "Year", false);
-        AnswerFileDialogs(dialog, specFile);
+        AnswerFileDialogs(dialog, specificationFile);
         Click(dialog, "BSaveSpecification");
     }
-    const nlohmann::json saved = nlohmann::json::parse(ReadBytes(specFile));
+    const nlohmann::json saved = nlohmann::json::parse(ReadBytes(specificationFile));
     EXPECT_EQ(saved["format"], "csv");
     EXPECT_EQ(saved["file"], out);
     EXPECT_EQ(saved["columns"], (nlohmann::json{"Title", "Artist", "Date added"}));
 
     ShowOnly(search, {codes::Title, codes::Year, codes::DateAdded});
     gui::TFExport dialog(h.user, search, false);
-    AnswerFileDialogs(dialog, specFile);
+    AnswerFileDialogs(dialog, specificationFile);
     Click(dialog, "BLoadSpecification");
     EXPECT_EQ(Format(dialog).currentText(), "Text, comma-separated (*.csv)");
     EXPECT_EQ(FileName(dialog).toStdString(), out);
@@ -440,9 +440,9 @@ TEST_F(ExportDialogTest, FailedExportsAndSpecificationsAreToldAndKeepWhatWasTher
                                                  ": ", 0),
               0u);
     EXPECT_EQ(FileName(other), before);
-    EXPECT_FALSE(other.SaveSpecificationTo(h.dir / "no/such/spec.json"));
+    EXPECT_FALSE(other.SaveSpecificationTo(h.dir / "no/such/columns.json"));
     EXPECT_EQ(h.user.Texts("error").back(),
-              "There was a problem writing to the file (" + (h.dir / "no/such/spec.json") + ") ");
+              "There was a problem writing to the file (" + (h.dir / "no/such/columns.json") + ") ");
 }
 
 TEST_F(ExportDialogTest, APdfHoldsTheTableAndTheFooter) {
