@@ -31,5 +31,6 @@ bool ShootTagWindows(gui::Program& program, const QDir& out);
 bool ShootListWindows(gui::Program& program, const QDir& out);
 bool ShootOrganizeWindows(gui::Program& program, const QDir& out);
 bool ShootCollectionWindows(gui::Program& program, const QDir& out);
+bool ShootReportWindows(gui::Program& program, const QDir& out);
 
 }  // namespace sonarchive::screenshots

@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
     for (const auto shoot : {screenshots::ShootShellWindows, screenshots::ShootCataloguingWindows,
                              screenshots::ShootTagWindows, screenshots::ShootListWindows,
                              screenshots::ShootOrganizeWindows,
-                             screenshots::ShootCollectionWindows}) {
+                             screenshots::ShootCollectionWindows,
+                             screenshots::ShootReportWindows}) {
         saved = shoot(program, out) && saved;
     }
     return saved ? 0 : 1;

@@ -147,8 +147,7 @@ int Export(Arguments& arguments, CliContext& context) {
         std::string problem;
         const auto loaded = reports::LoadSpecification(AbsolutePathArgument(*specFile), &problem);
         if (!loaded) {
-            context.User().ShowError("Couldn't read the export specification " + *specFile + ": " +
-                                     problem);
+            context.User().ShowError(reports::SpecificationProblem(*specFile, problem));
             return kExitFailure;
         }
         spec = *loaded;
@@ -166,6 +165,9 @@ int Export(Arguments& arguments, CliContext& context) {
         }
     } else if (!fromSpecification) {
         throw UsageError{"export needs --format (or --spec)"};
+    }
+    if (reports::NeedsDesktop(spec.format)) {
+        throw UsageError{"the desktop program writes PDF files; choose another format"};
     }
     if (out) {
         spec.file = AbsolutePathArgument(*out);
@@ -232,9 +234,10 @@ void AddReportVerbs(std::vector<Verb>& verbs) {
          "Writes every row of the archive (or a collection's members, the rows after an\n"
          "id, the rows given) with the columns a new search window shows, or the columns\n"
          "named by their captions (\"Artist,Title,Length (m:s)\"). FORMAT: csv, tab, fixed,\n"
-         "html, xml, json, xlsx or sql. A specification saved by the desktop program's\n"
-         "export gives the format, file, options and columns; --format, --out and\n"
-         "--columns override it. The file is replaced only when it was written whole.\n",
+         "html, xml, json, xlsx or sql (PDF is the desktop program's alone). A\n"
+         "specification saved by the desktop program's export gives the format, file,\n"
+         "options and columns; --format, --out and --columns override it. The file is\n"
+         "replaced only when it was written whole.\n",
          Export});
 }
 

@@ -4,6 +4,7 @@
 #include "gui/collections/collection_windows.h"
 #include "gui/lists/list_windows.h"
 #include "gui/organize/organize_windows.h"
+#include "gui/reports/report_windows.h"
 #include "gui/tags/tag_windows.h"
 
 namespace sonarchive::gui {
@@ -15,6 +16,7 @@ WindowProviders AllWindowProviders() {
     AddCollectionWindows(providers);
     AddListWindows(providers);
     AddOrganizeWindows(providers);
+    AddReportWindows(providers);
     AddTagWindows(providers);
     return providers;
 }

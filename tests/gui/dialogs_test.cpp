@@ -172,6 +172,8 @@ TEST(AboutBox, ShowsTheNameAndTheFourPartVersion) {
     gui::AboutBox about;
     EXPECT_EQ(about.windowTitle(), "About Sonarchive");
     EXPECT_EQ(about.findChild<QLabel*>("ProductName")->text(), "Sonarchive");
+    EXPECT_TRUE(about.findChild<QLabel*>("License")->text().contains(
+        "GNU General Public License, version 3 or any later version"));
     EXPECT_TRUE(
         gui::VersionText().contains(QRegularExpression("^Version \\d+\\.\\d+\\.\\d+\\.\\d+$")));
 }

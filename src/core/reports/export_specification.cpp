@@ -81,6 +81,10 @@ std::optional<ExportSpecification> LoadSpecification(const std::string& file,
     return SpecificationFromJson(*content, problem);
 }
 
+std::string SpecificationProblem(const std::string& file, const std::string& problem) {
+    return "Couldn't read the export specification " + file + ": " + problem;
+}
+
 std::vector<std::string> ColumnsPresent(const ExportSpecification& specification,
                                         const std::vector<ReportField>& fields) {
     std::vector<std::string> present;

@@ -28,6 +28,9 @@ int SaveSpecification(const ExportSpecification& specification, const std::strin
 std::optional<ExportSpecification> LoadSpecification(const std::string& file,
                                                      std::string* problem = nullptr);
 
+// "Couldn't read the export specification FILE: PROBLEM"
+std::string SpecificationProblem(const std::string& file, const std::string& problem);
+
 // The specification's columns that the table has, in the specification's order.
 std::vector<std::string> ColumnsPresent(const ExportSpecification& specification,
                                         const std::vector<ReportField>& fields);

@@ -16,6 +16,22 @@ ColumnSort ColumnSortOf(lists::SortKind kind) {
     return ColumnSort::Text;
 }
 
+std::optional<double> RecordDateOf(const catalog::TMainDataRec& record, int code) {
+    double date = 0;
+    switch (code) {
+        case lists::codes::DateAdded:
+            date = record.dDateAdded;
+            break;
+        case lists::codes::FileDate:
+            date = record.dFileDate;
+            break;
+        default:
+            return std::nullopt;
+    }
+    // 1899-12-30 is the catalog's "no date".
+    return date == 0 ? std::nullopt : std::optional<double>(date);
+}
+
 ListReportSource::ListReportSource(const lists::ResultRows& rows,
                                    std::vector<const lists::ColumnSpec*> columns,
                                    const lists::DateFormat& dates)
@@ -45,20 +61,7 @@ std::string ListReportSource::Text(std::size_t row, std::size_t column) const {
 }
 
 std::optional<double> ListReportSource::DateValue(std::size_t row, std::size_t column) const {
-    const catalog::TMainDataRec& record = rows_.Record(row);
-    double date = 0;
-    switch (columns_[column]->code) {
-        case lists::codes::DateAdded:
-            date = record.dDateAdded;
-            break;
-        case lists::codes::FileDate:
-            date = record.dFileDate;
-            break;
-        default:
-            return std::nullopt;
-    }
-    // 1899-12-30 is the catalog's "no date".
-    return date == 0 ? std::nullopt : std::optional<double>(date);
+    return RecordDateOf(rows_.Record(row), columns_[column]->code);
 }
 
 }  // namespace sonarchive::reports

@@ -13,6 +13,10 @@ namespace sonarchive::reports {
 
 ColumnSort ColumnSortOf(lists::SortKind kind);
 
+// The record's own date in a date column of that code (days since 1899-12-30); nothing for
+// another column or for the catalog's "no date".
+std::optional<double> RecordDateOf(const catalog::TMainDataRec& record, int code);
+
 class ListReportSource final : public ReportSource {
 public:
     // `columns` are the columns to report, in their order; the texts as the list shows them.

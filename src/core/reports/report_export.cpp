@@ -1,6 +1,7 @@
 #include "reports/report_export.h"
 
 #include <array>
+#include <cerrno>
 
 #include "collections/file_replacement.h"
 #include "reports/table_writers.h"
@@ -14,7 +15,7 @@ struct FormatInfo {
     std::string_view extension;
 };
 
-constexpr std::array<FormatInfo, 8> kFormats{{
+constexpr std::array<FormatInfo, 9> kFormats{{
     {ExportFormat::Csv, "csv", ".csv"},
     {ExportFormat::Tab, "tab", ".txt"},
     {ExportFormat::Fixed, "fixed", ".txt"},
@@ -23,6 +24,7 @@ constexpr std::array<FormatInfo, 8> kFormats{{
     {ExportFormat::Json, "json", ".json"},
     {ExportFormat::Sql, "sql", ".sql"},
     {ExportFormat::Xlsx, "xlsx", ".xlsx"},
+    {ExportFormat::Pdf, "pdf", ".pdf"},
 }};
 
 const FormatInfo& InfoOf(ExportFormat format) {
@@ -52,6 +54,7 @@ void WriteText(const ReportTable& table, ExportFormat format, const ExportOption
         case ExportFormat::Sql:
             return WriteSql(table, options, sink);
         case ExportFormat::Xlsx:
+        case ExportFormat::Pdf:
             break;
     }
 }
@@ -75,6 +78,10 @@ std::string_view FileExtensionOf(ExportFormat format) {
     return InfoOf(format).extension;
 }
 
+bool NeedsDesktop(ExportFormat format) {
+    return format == ExportFormat::Pdf;
+}
+
 ExportOptions DefaultOptions(ExportFormat format) {
     ExportOptions options;
     options.footer = format != ExportFormat::Csv && format != ExportFormat::Json;
@@ -83,6 +90,9 @@ ExportOptions DefaultOptions(ExportFormat format) {
 
 int ExportToFile(const ReportTable& table, ExportFormat format, const ExportOptions& options,
                  const std::string& file) {
+    if (NeedsDesktop(format)) {
+        return ENOTSUP;
+    }
     collections::FileReplacement replacement(file);
     if (replacement.Error() != 0) {
         return replacement.Error();

@@ -164,10 +164,12 @@ std::vector<Share> SharesByFormat(catalog::Database& database, const std::string
 std::vector<Share> SharesByVolume(catalog::Database& database, const catalog::PathRules& rules,
                                   const std::string& condition, std::size_t largest) {
     std::vector<Share> shares;
+    // Grouping along the (serial, path) index would fetch every row out of table order; one
+    // scan of the table and a small sort of the few volumes is several times faster.
     catalog::Query rows(database,
                         "select dDriveSerialNumber, max(dDriveLabel), count(id), sum(dfilesize) "
                         "from maindata " +
-                            condition + " group by dDriveSerialNumber");
+                            condition + " group by +dDriveSerialNumber");
     for (; !rows.AtEnd(); rows.Next()) {
         const std::string serial = rows[0].AsText();
         const std::string host = rules.NetworkHostOf(serial, true);

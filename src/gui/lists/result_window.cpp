@@ -12,6 +12,7 @@
 #include "gui/lists/encoding_panels.h"
 #include "gui/lists/messages_panel.h"
 #include "gui/shell/app_context.h"
+#include "gui/shell/header_label.h"
 #include "gui/shell/collections_box.h"
 #include "gui/shell/file_drops.h"
 #include "gui/shell/main_window.h"
@@ -59,12 +60,7 @@ ResultWindow::~ResultWindow() {
 }
 
 void ResultWindow::BuildFrame(const std::optional<Tip>& hint) {
-    header_ = new QLabel(this);
-    header_->setObjectName(QStringLiteral("LHeader"));
-    QFont bold = header_->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    header_->setFont(bold);
+    header_ = NewHeaderLabel(this);
 
     encodingToggle_ = new QToolButton(this);
     encodingToggle_->setObjectName(QStringLiteral("SBEncodingPanel"));

@@ -32,12 +32,20 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     auto* version = new QLabel(VersionText(), this);
     version->setObjectName(QStringLiteral("Version"));
     version->setAlignment(Qt::AlignCenter);
+    auto* license = new QLabel(
+        tr("Free software under the GNU General Public License, version 3 or any later version "
+           "(see the file LICENSE)."),
+        this);
+    license->setObjectName(QStringLiteral("License"));
+    license->setAlignment(Qt::AlignCenter);
+    license->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(logo);
     layout->addWidget(name);
     layout->addWidget(version);
+    layout->addWidget(license);
     layout->addWidget(buttons);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "catalog_store/date_time.h"
@@ -173,6 +174,29 @@ TEST(ReportExport, AFailedExportKeepsTheOldFile) {
     ASSERT_EQ(ExportToFile(ReportTable::AllRows(source), ExportFormat::Csv, {}, dir / "old.csv"),
               0);
     EXPECT_TRUE(sonarchive::testing::ReadBytes(dir / "old.csv").starts_with("Artist,"));
+}
+
+TEST(ReportExport, PdfIsLeftToTheDesktopAndTouchesNoFile) {
+    sonarchive::testing::TempDir dir;
+    sonarchive::testing::WriteBytes(dir / "old.pdf", "old");
+    const FakeReportSource source = TwoSongs();
+    EXPECT_TRUE(NeedsDesktop(ExportFormat::Pdf));
+    EXPECT_FALSE(NeedsDesktop(ExportFormat::Xlsx));
+    EXPECT_EQ(ExportToFile(ReportTable::AllRows(source), ExportFormat::Pdf, {}, dir / "old.pdf"),
+              ENOTSUP);
+    EXPECT_EQ(sonarchive::testing::ReadBytes(dir / "old.pdf"), "old");
+    // No temporary file beside it either.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A specification of a PDF export still reads back as one.
+    ExportSpecification pdf;
+    pdf.format = ExportFormat::Pdf;
+    const auto loaded = SpecificationFromJson(SpecificationJson(pdf));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->format, ExportFormat::Pdf);
+    EXPECT_EQ(FileExtensionOf(ExportFormat::Pdf), ".pdf");
 }
 
 TEST(ExportSpecification, ASavedSpecificationLoadsWithoutTheColumnsATableLacks) {
