@@ -1,9 +1,8 @@
 // The message a second start sends to the running program: what goes in comes out, in pieces
 // of any size, and nothing a hostile or broken sender writes is taken.
-#include "gui/shell/hand_over_message.h"
-
 #include <gtest/gtest.h>
 
+#include "gui/shell/hand_over_message.h"
 #include "support/test_support.h"
 
 namespace sonarchive::testing {
@@ -23,13 +22,15 @@ State FeedWhole(const std::string& bytes) {
 
 TEST(HandOverMessage, PathsComeOutAsTheyWentInWhateverPiecesTheBytesArriveIn) {
     const std::vector<std::string> paths = {"/music/a.mp3", "/music/caf\xEE\xBF\xA9.mp3",
-                                            "/music/with space/\xC3\xBC" "ber.ogg",
+                                            "/music/with space/\xC3\xBC"
+                                            "ber.ogg",
                                             "/" + std::string(gui::kMaxHandedPathBytes - 1, 'x')};
     const std::string message = gui::EncodeHandOver(paths);
     ASSERT_FALSE(message.empty());
     EXPECT_EQ(message.substr(0, 8), "SnA1" + Number(4));
 
-    for (const std::size_t piece : {message.size(), std::size_t{1}, std::size_t{3}, std::size_t{7}}) {
+    for (const std::size_t piece :
+         {message.size(), std::size_t{1}, std::size_t{3}, std::size_t{7}}) {
         gui::HandOverDecoder decoder;
         State state = State::Incomplete;
         for (std::size_t at = 0; at < message.size(); at += piece) {
@@ -48,8 +49,8 @@ TEST(HandOverMessage, PathsComeOutAsTheyWentInWhateverPiecesTheBytesArriveIn) {
 }
 
 TEST(HandOverMessage, PathsThatBreakTheRulesAreNeitherSentNorTaken) {
-    const std::vector<std::string> bad = {"relative/a.mp3", "",
-                                          std::string("/a\0b.mp3", 8), "/caf\xE9.mp3",
+    const std::vector<std::string> bad = {"relative/a.mp3", "", std::string("/a\0b.mp3", 8),
+                                          "/caf\xE9.mp3",
                                           "/" + std::string(gui::kMaxHandedPathBytes, 'x')};
     for (const std::string& path : bad) {
         EXPECT_EQ(gui::EncodeHandOver({"/fine.mp3", path}), "") << path;

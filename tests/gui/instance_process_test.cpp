@@ -9,9 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -125,8 +125,8 @@ std::vector<std::string> CataloguedNames(const std::string& database) {
     if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(db, 2000);
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "select dPath from maindata", -1, &statement,
-                               nullptr) == SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, "select dPath from maindata", -1, &statement, nullptr) ==
+            SQLITE_OK) {
             while (sqlite3_step(statement) == SQLITE_ROW) {
                 const std::filesystem::path stored(
                     reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
@@ -175,10 +175,11 @@ protected:
                                           const std::vector<std::string>& arguments) {
         return std::make_unique<ProgramProcess>(
             arguments,
-            std::map<std::string, std::string>{{"QT_QPA_PLATFORM", "offscreen"},
-                                               {"SONARCHIVE_DATA_DIR", dir / (catalog + "/data")},
-                                               {"SONARCHIVE_CONFIG_DIR", dir / (catalog + "/config")},
-                                               {"XDG_RUNTIME_DIR", dir / "run"}},
+            std::map<std::string, std::string>{
+                {"QT_QPA_PLATFORM", "offscreen"},
+                {"SONARCHIVE_DATA_DIR", dir / (catalog + "/data")},
+                {"SONARCHIVE_CONFIG_DIR", dir / (catalog + "/config")},
+                {"XDG_RUNTIME_DIR", dir / "run"}},
             dir.Path(), dir / "program.log");
     }
 

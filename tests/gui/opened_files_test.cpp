@@ -16,15 +16,17 @@ namespace {
 namespace codes = lists::codes;
 
 TEST(NamedPaths, TheParsersNamesComeFromTheirOwnBytesMadeAbsolute) {
-    const std::vector<std::string> arguments = {
-        "--data-dir", "/catalog", "a.mp3", "../up/./b.mp3", "/abs/c.mp3",
-        "caf\xE9.mp3", "folder/", "--", "--dashed.mp3"};
+    const std::vector<std::string> arguments = {"--data-dir",    "/catalog",   "a.mp3",
+                                                "../up/./b.mp3", "/abs/c.mp3", "caf\xE9.mp3",
+                                                "folder/",       "--",         "--dashed.mp3"};
     QStringList decoded{QStringLiteral("sonarchive")};
     for (const std::string& argument : arguments) {
-        decoded.append(QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size())));
+        decoded.append(
+            QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size())));
     }
     QCommandLineParser parser;
-    parser.addOption(QCommandLineOption(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR")));
+    parser.addOption(
+        QCommandLineOption(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR")));
     ASSERT_TRUE(parser.parse(decoded));
 
     EXPECT_EQ(gui::NamedPaths(arguments, parser.positionalArguments(), "/music/now"),
@@ -81,8 +83,8 @@ TEST_F(OpenedFilesTest, FilesFoldersAndPlaylistsWaitForTheStartUpAndAreTakenAsAD
     EXPECT_EQ(ColumnTexts(added.List(), codes::Title),
               (std::vector<std::string>{"One", "Two", "Three", "Four"}));
     EXPECT_EQ(added.Messages().Lines(),
-              QStringList{QString::fromStdString("Invalid file extension \"" + stick +
-                                                 "/picture.jpg\"")});
+              QStringList{
+                  QString::fromStdString("Invalid file extension \"" + stick + "/picture.jpg\"")});
     EXPECT_EQ(Count(), 4);
     EXPECT_EQ(playlists, (std::vector<QString>{QString::fromStdString(stick + "/list.m3u"),
                                                QString::fromStdString(stick + "/Other.M3U8")}));

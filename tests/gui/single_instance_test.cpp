@@ -158,12 +158,13 @@ TEST(InstanceSocketPath, OneCatalogHowEverItIsSpelledAndAnotherForEveryOtherCata
     ::chmod((dir / "run").c_str(), 0700);
     std::filesystem::create_directory_symlink(dir / "data", dir / "link");
     const char* saved = ::getenv("XDG_RUNTIME_DIR");
-    const std::optional<std::string> before = saved ? std::optional<std::string>(saved) : std::nullopt;
+    const std::optional<std::string> before =
+        saved ? std::optional<std::string>(saved) : std::nullopt;
     ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
 
     const QString path = gui::InstanceSocketPath(dir / "data");
-    EXPECT_TRUE(path.startsWith(QString::fromStdString(dir / "run/sonarchive-" +
-                                                       std::to_string(::getuid()) + "-")))
+    EXPECT_TRUE(path.startsWith(
+        QString::fromStdString(dir / "run/sonarchive-" + std::to_string(::getuid()) + "-")))
         << path.toStdString();
     EXPECT_EQ(gui::InstanceSocketPath(dir / "data/"), path);
     EXPECT_EQ(gui::InstanceSocketPath(dir / "./data"), path);
@@ -174,7 +175,8 @@ TEST(InstanceSocketPath, OneCatalogHowEverItIsSpelledAndAnotherForEveryOtherCata
 
     // Without a runtime folder of the user's the socket goes to the temporary folder.
     ::setenv("XDG_RUNTIME_DIR", (dir / "missing").c_str(), 1);
-    EXPECT_TRUE(gui::InstanceSocketPath(dir / "data").startsWith(QDir::tempPath() + "/sonarchive-"));
+    EXPECT_TRUE(
+        gui::InstanceSocketPath(dir / "data").startsWith(QDir::tempPath() + "/sonarchive-"));
 
     if (before) {
         ::setenv("XDG_RUNTIME_DIR", before->c_str(), 1);

@@ -21,7 +21,9 @@
 namespace sonarchive::cataloguing {
 namespace {
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 std::int32_t SizeInKilobytes(const struct stat& st) {
     return static_cast<std::int32_t>(
@@ -158,8 +160,7 @@ std::vector<std::string> ExtensionMasks(const FormatSelection& formats) {
 bool MatchesMask(std::string_view fileName, std::string_view mask) {
     const std::string_view extension = mask.substr(1);  // ".MP3"
     return fileName.size() > extension.size() &&
-           text::EqualsIgnoringCase(fileName.substr(fileName.size() - extension.size()),
-                                    extension);
+           text::EqualsIgnoringCase(fileName.substr(fileName.size() - extension.size()), extension);
 }
 
 std::vector<std::string> FolderFiles(const platform::MountTable& mounts, const std::string& folder,
@@ -411,7 +412,7 @@ AddOneFileResult FileAdder::AddOneFile(const std::string& path) {
     if (catalog::FindFileId(catalog_.Engine(), rules_, local, volume.serial) >= 0) {
         return {-3, "File already exists in database " + Quoted(path)};
     }
-    const catalog::TMediaFileRec file{local,        SizeInKilobytes(st), volume.typeCode,
+    const catalog::TMediaFileRec file{local,         SizeInKilobytes(st), volume.typeCode,
                                       volume.serial, volume.label,        volume.letter};
     if (!inserter_.InsertCatalogRow(file)) {
         return {-4, "Invalid File " + path};

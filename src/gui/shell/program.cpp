@@ -73,7 +73,9 @@ int Program::Run() {
     return QApplication::exec();
 }
 
-void Program::OpenFiles(std::vector<std::string> paths) { opened_->Receive(std::move(paths)); }
+void Program::OpenFiles(std::vector<std::string> paths) {
+    opened_->Receive(std::move(paths));
+}
 
 void Program::TakeHandOver(std::vector<std::string> paths) {
     if (main_->isMinimized()) {

@@ -70,9 +70,8 @@ QString InstanceSocketPath(const std::string& dataDirectory) {
         QCryptographicHash::hash(CanonicalBytes(dataDirectory), QCryptographicHash::Sha256)
             .toHex()
             .left(16);
-    const QString name = QStringLiteral("sonarchive-%1-%2.socket")
-                             .arg(::getuid())
-                             .arg(QString::fromLatin1(hash));
+    const QString name =
+        QStringLiteral("sonarchive-%1-%2.socket").arg(::getuid()).arg(QString::fromLatin1(hash));
     QStringList folders;
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (IsOwnFolder(runtime)) {
