@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "cataloguing/add_files.h"
 #include "gui/shell/app_context.h"
 #include "gui/shell/file_drops.h"
 #include "gui/shell/main_window.h"
@@ -96,25 +95,23 @@ void OpenedFiles::Take(const std::vector<std::string>& paths) {
         return;
     }
     const WindowProviders& providers = main_.Providers();
-    const std::vector<std::string> masks = cataloguing::ExtensionMasks({.all = true});
-    std::vector<std::string> dropped;
+    std::vector<std::string> others;
     for (const std::string& path : paths) {
         if (IsPlaylistName(path) && providers.openPlaylist) {
             main_.OpenPlaylistFile(QtFileName(path), false);
-            continue;
-        }
-        std::error_code error;
-        if (std::filesystem::is_directory(text::PathToSystem(path), error)) {
-            const std::vector<std::string> files =
-                cataloguing::FolderFiles(main_.Drives().Mounts(), path, masks);
-            dropped.insert(dropped.end(), files.begin(), files.end());
         } else {
-            dropped.push_back(path);
+            others.push_back(path);
         }
     }
-    if (!dropped.empty() && providers.addDroppedFiles) {
-        main_.Run([this, &providers, &dropped] { providers.addDroppedFiles(main_, dropped); });
+    if (others.empty() || !providers.addDroppedFiles) {
+        return;
     }
+    main_.Run([this, &providers, &others] {
+        const std::vector<std::string> dropped = WithFolderFiles(main_.Drives().Mounts(), others);
+        if (!dropped.empty()) {
+            providers.addDroppedFiles(main_, dropped);
+        }
+    });
 }
 
 }  // namespace sonarchive::gui
