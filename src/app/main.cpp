@@ -53,7 +53,8 @@ bool AsksForText(int argc, char** argv) {
     return false;
 }
 
-std::vector<std::string> NamedPaths(int argc, char** argv, const QCommandLineParser& parser) {
+// Qt has taken its own options out of argv by now.
+std::vector<std::string> CommandLinePaths(int argc, char** argv, const QCommandLineParser& parser) {
     std::error_code error;
     const std::string workingDirectory = std::filesystem::current_path(error).string();
     return sonarchive::gui::NamedPaths(std::vector<std::string>(argv + 1, argv + argc),
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
     using namespace sonarchive;
     const std::string dataDirectory =
         platform::DataDirectory(gui::PathFromQtName(parser.value(kDataDir)));
-    const std::vector<std::string> named = NamedPaths(argc, argv, parser);
+    const std::vector<std::string> named = CommandLinePaths(argc, argv, parser);
     gui::SingleInstance instance(gui::InstanceSocketPath(dataDirectory));
     switch (instance.ClaimOrHandOver(named)) {
         case gui::SingleInstance::Claim::HandedOver:

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <chrono>
 #include <cstring>
@@ -140,6 +141,22 @@ TEST_F(SingleInstanceTest, BrokenOrHostileMessagesAreDroppedAndTheProgramStillLi
     EXPECT_EQ(AnswerWhileWaiting(handed), Claim::HandedOver);
     RunEventsFor(std::chrono::milliseconds(50));
     EXPECT_EQ(received, (std::vector<std::vector<std::string>>{{"/music/b.mp3"}}));
+}
+
+TEST_F(SingleInstanceTest, AProgramThatTakesNoFilesKeepsItsSocketAndTheLaterStartGivesUp) {
+    // Listens, but never reads: a program hung on its window thread.
+    QLocalServer hung;
+    ASSERT_TRUE(hung.listen(socket));
+    auto handed = std::async(std::launch::async, [this] {
+        gui::SingleInstance later(socket, std::chrono::milliseconds(300));
+        return later.ClaimOrHandOver({"/music/a.mp3"});
+    });
+    ASSERT_EQ(handed.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(handed.get(), Claim::NoAnswer);
+    // The running program's socket is still its own.
+    QLocalSocket check;
+    check.connectToServer(socket);
+    EXPECT_TRUE(check.waitForConnected(1000));
 }
 
 TEST_F(SingleInstanceTest, ASocketOfAnotherUserIsNeitherUsedNorRemoved) {

@@ -1,5 +1,6 @@
 #include "gui/shell/opened_files.h"
 
+#include <QScopedValueRollback>
 #include <QStringList>
 #include <QTimer>
 #include <filesystem>
@@ -81,13 +82,12 @@ void OpenedFiles::TakeWaiting() {
     if (taking_ || !ready_) {
         return;
     }
-    taking_ = true;
+    const QScopedValueRollback<bool> taking(taking_, true);
     while (!waiting_.empty()) {
         const std::vector<std::string> paths = std::move(waiting_.front());
         waiting_.pop_front();
         Take(paths);
     }
-    taking_ = false;
 }
 
 void OpenedFiles::Take(const std::vector<std::string>& paths) {

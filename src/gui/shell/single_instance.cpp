@@ -21,9 +21,6 @@
 namespace sonarchive::gui {
 namespace {
 
-// How long a start waits for the running program, and how long the running program waits for
-// the rest of a message that has begun.
-constexpr int kAnswerMilliseconds = 10000;
 constexpr int kConnectMilliseconds = 3000;
 constexpr int kLockMilliseconds = 5000;
 constexpr char kAccepted = 'A';
@@ -87,8 +84,9 @@ QString InstanceSocketPath(const std::string& dataDirectory) {
     return QStringLiteral("/tmp/") + name;
 }
 
-SingleInstance::SingleInstance(QString socketPath, QObject* parent)
-    : QObject(parent), socketPath_(std::move(socketPath)) {
+SingleInstance::SingleInstance(QString socketPath, std::chrono::milliseconds answerTime,
+                               QObject* parent)
+    : QObject(parent), socketPath_(std::move(socketPath)), answerTime_(answerTime) {
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
 }
@@ -127,7 +125,7 @@ SingleInstance::Claim SingleInstance::HandOver(const std::vector<std::string>& p
     if (message.empty()) {
         return Claim::NoAnswer;
     }
-    const QDeadlineTimer deadline(kAnswerMilliseconds);
+    const QDeadlineTimer deadline(answerTime_.count());
     socket.write(message.data(), static_cast<qint64>(message.size()));
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
@@ -175,7 +173,7 @@ void SingleInstance::AcceptConnections() {
         connect(socket, &QLocalSocket::readyRead, this, take);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         // A sender that stops half-way is not waited for.
-        QTimer::singleShot(kAnswerMilliseconds, socket, [socket] {
+        QTimer::singleShot(answerTime_, socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });

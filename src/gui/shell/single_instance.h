@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,7 +26,11 @@ public:
         Alone,       // the socket cannot be used; this program runs without it
     };
 
-    explicit SingleInstance(QString socketPath, QObject* parent = nullptr);
+    // `answerTime`: how long a start waits for the running program to take its files, and how
+    // long the running program waits for the rest of a message that has begun.
+    explicit SingleInstance(QString socketPath,
+                            std::chrono::milliseconds answerTime = std::chrono::seconds(10),
+                            QObject* parent = nullptr);
 
     // Hands the paths (program form, absolute) to the program running on this socket, or
     // takes the socket over when none answers on it. A socket left behind by a program that
@@ -43,6 +48,7 @@ private:
     void AcceptConnections();
 
     QString socketPath_;
+    std::chrono::milliseconds answerTime_;
     QLocalServer server_;
     std::function<void(std::vector<std::string>)> receiver_;
 };
