@@ -17,6 +17,10 @@ SONARCHIVE_FIXTURE_PACKAGES=(lame vorbis-tools sox ffmpeg id3v2 unzip poppler-ut
 SONARCHIVE_PACKAGES+=(librsvg2-bin bash-completion)
 # The tests check what an installation gives the desktop with the desktop's own validators.
 SONARCHIVE_FIXTURE_PACKAGES+=(appstream desktop-file-utils man-db)
+# scripts/package, and the test of what it makes: the package's dependencies are found by
+# dpkg-shlibdeps.
+SONARCHIVE_PACKAGING_PACKAGES=(dpkg-dev)
+SONARCHIVE_FIXTURE_PACKAGES+=("${SONARCHIVE_PACKAGING_PACKAGES[@]}")
 
 install_missing_packages() {
   local missing=()

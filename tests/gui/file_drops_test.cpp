@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMdiSubWindow>
+#include <filesystem>
 
 #include "catalog_store/catalog.h"
 #include "gui/shell/app_context.h"
@@ -90,6 +91,29 @@ TEST_F(MainWindowDropTest, FilesFromOtherProgramsAreAddedAndRowsOfItsOwnListsAre
     EXPECT_EQ(dropped.size(), 1u);
     main.SetDragSource(nullptr);
     EXPECT_FALSE(Drop(main, *UriList("http://example.invalid/a.mp3\r\n")));
+    EXPECT_EQ(dropped.size(), 1u);
+}
+
+TEST_F(MainWindowDropTest, ADroppedFolderStandsForTheAudioFilesBelowIt) {
+    gui::TFMain& main = Start();
+    const std::string folder = h.dir / "album";
+    std::filesystem::create_directories(folder + "/cd 2");
+    std::filesystem::create_directories(folder + "/.cache");
+    for (const char* name :
+         {"b.mp3", "a.OGG", "cover.jpg", "cd 2/c.wav", ".cache/x.mp3", ".hidden.mp3"}) {
+        WriteBytes(folder + "/" + name, "");
+    }
+    std::filesystem::create_directories(h.dir / "empty");
+    WriteBytes(h.dir / "empty/notes.txt", "");
+    const auto data = gui::FileUrlsMimeData({h.dir / "single.mp3", folder});
+    EXPECT_TRUE(Drop(main, *data));
+    ASSERT_EQ(dropped.size(), 1u);
+    // In the order of a scan: per folder each format in turn, then the subfolders.
+    EXPECT_EQ(dropped[0], (std::vector<std::string>{h.dir / "single.mp3", folder + "/b.mp3",
+                                                    folder + "/a.OGG", folder + "/cd 2/c.wav"}));
+
+    // A folder without audio files opens no add at all.
+    EXPECT_TRUE(Drop(main, *gui::FileUrlsMimeData({h.dir / "empty"})));
     EXPECT_EQ(dropped.size(), 1u);
 }
 

@@ -21,7 +21,9 @@
 namespace sonarchive::cataloguing {
 namespace {
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 std::int32_t SizeInKilobytes(const struct stat& st) {
     return static_cast<std::int32_t>(
@@ -46,10 +48,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-}  // namespace
-
 // One folder's entries: matching candidates and subfolders, each in name order.
-struct FileAdder::FolderListing {
+struct FolderListing {
     struct File {
         std::string name;
         std::int32_t sizeKB;
@@ -101,6 +101,41 @@ struct FileAdder::FolderListing {
     }
 };
 
+// Where a subfolder met by a scan leads: on into the same volume, into a drive mounted there
+// (whose files belong to that volume), or into a filesystem that is no drive (such as /proc),
+// which is never entered.
+enum class Subfolder { SameVolume, OtherDrive, NoDrive };
+
+Subfolder KindOfSubfolder(const platform::MountTable& mounts, const std::string& path,
+                          bool otherFilesystem) {
+    const auto drives = mounts.Drives();
+    const platform::PathPlace place = platform::PlaceOfPath(*drives, path);
+    if (place.drive != nullptr && place.mountPoint == path) {
+        return Subfolder::OtherDrive;
+    }
+    return otherFilesystem ? Subfolder::NoDrive : Subfolder::SameVolume;
+}
+
+void AppendFolderFiles(const platform::MountTable& mounts, const std::string& folder,
+                       const std::vector<std::string>& masks, std::vector<std::string>& files) {
+    const FolderListing listing = FolderListing::Read(folder);
+    for (const auto& mask : masks) {
+        for (const auto& file : listing.files) {
+            if (MatchesMask(file.name, mask)) {
+                files.push_back(JoinPath(folder, file.name));
+            }
+        }
+    }
+    for (const auto& sub : listing.folders) {
+        const std::string path = JoinPath(folder, sub.name);
+        if (KindOfSubfolder(mounts, path, sub.otherFilesystem) != Subfolder::NoDrive) {
+            AppendFolderFiles(mounts, path, masks, files);
+        }
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> ExtensionMasks(const FormatSelection& formats) {
     if (formats.all) {
         return {"*.MP3", "*.OGG", "*.MAC", "*.APE", "*.WAV"};
@@ -125,8 +160,16 @@ std::vector<std::string> ExtensionMasks(const FormatSelection& formats) {
 bool MatchesMask(std::string_view fileName, std::string_view mask) {
     const std::string_view extension = mask.substr(1);  // ".MP3"
     return fileName.size() > extension.size() &&
-           text::EqualsIgnoringCase(fileName.substr(fileName.size() - extension.size()),
-                                    extension);
+           text::EqualsIgnoringCase(fileName.substr(fileName.size() - extension.size()), extension);
+}
+
+std::vector<std::string> FolderFiles(const platform::MountTable& mounts, const std::string& folder,
+                                     const std::vector<std::string>& masks) {
+    std::vector<std::string> files;
+    if (!masks.empty()) {
+        AppendFolderFiles(mounts, Absolute(folder), masks, files);
+    }
+    return files;
 }
 
 AddCounters& AddCounters::operator+=(const AddCounters& other) {
@@ -272,19 +315,12 @@ void FileAdder::ScanFolder(const std::string& folder, bool recurse,
         }
         const auto& sub = listing.folders[i];
         const std::string path = JoinPath(folder, sub.name);
-        const auto drives = mounts_.Drives();
-        const platform::PathPlace place = platform::PlaceOfPath(*drives, path);
-        if (place.drive == nullptr || place.mountPoint != path) {
-            // An ordinary folder of this volume; a filesystem that is no drive (such as /proc)
-            // is never entered.
-            if (!sub.otherFilesystem) {
-                ScanFolder(path, recurse, masks, depth + 1, volume, found);
-            }
-            continue;
+        const Subfolder kind = KindOfSubfolder(mounts_, path, sub.otherFilesystem);
+        if (kind == Subfolder::SameVolume) {
+            ScanFolder(path, recurse, masks, depth + 1, volume, found);
         }
-        // A drive is mounted here: its files belong to that volume. Scanning every drive, it
-        // comes in its own turn.
-        if (!crossMounts_) {
+        // Scanning every drive, a drive mounted inside another comes in its own turn.
+        if (kind != Subfolder::OtherDrive || !crossMounts_) {
             continue;
         }
         const IdentityResult inner = VolumeIdentityOf(mounts_, rules_, path);
@@ -376,7 +412,7 @@ AddOneFileResult FileAdder::AddOneFile(const std::string& path) {
     if (catalog::FindFileId(catalog_.Engine(), rules_, local, volume.serial) >= 0) {
         return {-3, "File already exists in database " + Quoted(path)};
     }
-    const catalog::TMediaFileRec file{local,        SizeInKilobytes(st), volume.typeCode,
+    const catalog::TMediaFileRec file{local,         SizeInKilobytes(st), volume.typeCode,
                                       volume.serial, volume.label,        volume.letter};
     if (!inserter_.InsertCatalogRow(file)) {
         return {-4, "Invalid File " + path};

@@ -34,6 +34,11 @@ std::vector<std::string> ExtensionMasks(const FormatSelection& formats);
 // A file name matches "*.EXT" when its extension is EXT, compared without regard to case.
 bool MatchesMask(std::string_view fileName, std::string_view mask);
 
+// The files below a folder that match the masks, as a scan of it with its subfolders would
+// find them (a file handed over as a whole folder stands for these).
+std::vector<std::string> FolderFiles(const platform::MountTable& mounts, const std::string& folder,
+                                     const std::vector<std::string>& masks);
+
 struct AddCounters {
     int found = 0;
     int added = 0;
@@ -95,7 +100,6 @@ public:
     bool Cancelled();
 
 private:
-    struct FolderListing;
     // Where a path the user gave can be opened: absolute, a network address through the mounts.
     std::string LocalPath(const std::string& typed) const;
     void RememberFirstId();

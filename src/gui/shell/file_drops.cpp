@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QList>
 #include <QUrl>
+#include <filesystem>
 
+#include "cataloguing/add_files.h"
 #include "text/path_bytes.h"
 
 namespace sonarchive::gui {
@@ -30,6 +32,22 @@ std::vector<std::string> DroppedFilePaths(const QMimeData& data) {
         }
     }
     return paths;
+}
+
+std::vector<std::string> WithFolderFiles(const platform::MountTable& mounts,
+                                         const std::vector<std::string>& paths) {
+    const std::vector<std::string> masks = cataloguing::ExtensionMasks({.all = true});
+    std::vector<std::string> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (std::filesystem::is_directory(text::PathToSystem(path), error)) {
+            const std::vector<std::string> inside = cataloguing::FolderFiles(mounts, path, masks);
+            files.insert(files.end(), inside.begin(), inside.end());
+        } else {
+            files.push_back(path);
+        }
+    }
+    return files;
 }
 
 bool OffersLocalFiles(const QMimeData& data) {

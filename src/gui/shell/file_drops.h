@@ -8,11 +8,20 @@
 #include <string>
 #include <vector>
 
+namespace sonarchive::platform {
+class MountTable;
+}
+
 namespace sonarchive::gui {
 
 // The local files of a drop, as the program holds paths; URLs of other schemes or hosts are
 // left out.
 std::vector<std::string> DroppedFilePaths(const QMimeData& data);
+
+// The paths with every folder among them replaced by the audio files below it, as a scan of
+// the folder with its subfolders would find them; other paths stay as they are, in order.
+std::vector<std::string> WithFolderFiles(const platform::MountTable& mounts,
+                                         const std::vector<std::string>& paths);
 
 // True when a drop offers at least one local file.
 bool OffersLocalFiles(const QMimeData& data);

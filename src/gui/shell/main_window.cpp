@@ -449,7 +449,12 @@ void TFMain::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     const std::vector<std::string> paths = DroppedFilePaths(*event->mimeData());
-    Run([this, &paths] { providers_.addDroppedFiles(*this, paths); });
+    Run([this, &paths] {
+        const std::vector<std::string> files = WithFolderFiles(drives_->Mounts(), paths);
+        if (!files.empty()) {
+            providers_.addDroppedFiles(*this, files);
+        }
+    });
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {

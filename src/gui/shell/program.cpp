@@ -11,6 +11,7 @@
 #include "gui/shell/help_window.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/mini_player.h"
+#include "gui/shell/opened_files.h"
 #include "gui/shell/preferences_dialog.h"
 #include "gui/shell/qt_media_backend.h"
 #include "gui/shell/tips_window.h"
@@ -49,6 +50,7 @@ void Program::CreateWindows(ProgramParts& parts) {
     windows_.message = new TFMessage(owner);
     dialogs_.SetWindows(owner, windows_.message, windows_.confirm);
     main_->AttachWindows(windows_);
+    opened_ = new OpenedFiles(*owner);
 }
 
 StartupSequence::Result Program::Start() {
@@ -56,6 +58,8 @@ StartupSequence::Result Program::Start() {
     const StartupSequence::Result result = StartupSequence(*main_).Run();
     if (result == StartupSequence::Result::EndProgram) {
         main_->close();
+    } else {
+        opened_->StartupDone();
     }
     return result;
 }
@@ -67,6 +71,19 @@ int Program::Run() {
     QObject::connect(main_.get(), &TFMain::closed, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();
+}
+
+void Program::OpenFiles(std::vector<std::string> paths) {
+    opened_->Receive(std::move(paths));
+}
+
+void Program::TakeHandOver(std::vector<std::string> paths) {
+    if (main_->isMinimized()) {
+        main_->showNormal();
+    }
+    main_->raise();
+    main_->activateWindow();
+    opened_->Receive(std::move(paths));
 }
 
 }  // namespace sonarchive::gui

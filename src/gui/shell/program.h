@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/catalog_store/startup_sequence.h"
 #include "gui/shell/child_window.h"
@@ -17,6 +18,7 @@
 namespace sonarchive::gui {
 
 class AppContext;
+class OpenedFiles;
 class TFMain;
 
 // What the program is built from besides its own windows.
@@ -48,6 +50,13 @@ public:
     // Start, then the event loop until the main window closes; answers the exit status.
     int Run();
 
+    // Files and folders to take as if dropped on the main window, once the start-up is done
+    // (paths in the program's form, absolute).
+    void OpenFiles(std::vector<std::string> paths);
+    // What a later start on the same catalog handed over: the main window comes to the front
+    // and takes the files.
+    void TakeHandOver(std::vector<std::string> paths);
+
 private:
     void CreateWindows(ProgramParts& parts);
 
@@ -57,6 +66,7 @@ private:
     // Declared after the catalog's holder: the windows go first, with the main window.
     std::unique_ptr<TFMain> main_;
     ShellWindows windows_;
+    OpenedFiles* opened_ = nullptr;  // owned by the main window
 };
 
 }  // namespace sonarchive::gui
