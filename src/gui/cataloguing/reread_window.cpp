@@ -15,16 +15,11 @@
 #include "gui/shell/app_context.h"
 #include "gui/shell/help_window.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/named_widgets.h"
 #include "text/path_bytes.h"
 
 namespace sonarchive::gui {
 namespace {
-
-QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
 
 }  // namespace
 
@@ -60,11 +55,11 @@ TfReRead::TfReRead(TFMain& main) : QDialog(&main), main_(main) {
     panel->addLayout(title);
     panel->addWidget(memo_);
 
-    start_ = Button(tr("&Re-Read"), "Button2", this);
+    start_ = NamedButton(tr("&Re-Read"), "Button2", this);
     start_->setDefault(true);
-    close_ = Button(tr("&Close"), "BClose", this);
-    cancel_ = Button(tr("&Cancel"), "BCancel", this);
-    auto* help = Button(tr("&Help"), "BitBtn2", this);
+    close_ = NamedButton(tr("&Close"), "BClose", this);
+    cancel_ = NamedButton(tr("&Cancel"), "BCancel", this);
+    auto* help = NamedButton(tr("&Help"), "BitBtn2", this);
     connect(start_, &QPushButton::clicked, this, &TfReRead::Start);
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &TfReRead::AskToCancel);

@@ -10,18 +10,13 @@
 #include "gui/cataloguing/window_progress.h"
 #include "gui/shell/app_context.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/named_widgets.h"
 
 namespace sonarchive::gui {
 namespace {
 
 constexpr const char* kCheckValues[] = {"CHECK_FIXED_DRIVES", "CHECK_NETWORK_COMPUTERS",
                                         "CHECK_INDIVIDUAL_FILES"};
-
-QCheckBox* CheckBox(const QString& text, const char* name, QWidget* parent) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 
 }  // namespace
 
@@ -53,13 +48,13 @@ private:
 TfValidate::TfValidate(TFMain& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("fValidate"));
     setWindowTitle(tr("Check archive"));
-    fixed_ = CheckBox(tr("Remove references to files where fixed drives no longer exists"),
+    fixed_ = NamedCheckBox(tr("Remove references to files where fixed drives no longer exists"),
                       "PCheckFixed", this);
     fixed_->setChecked(true);
-    network_ = CheckBox(tr("Remove references where files are seated on a network and the "
+    network_ = NamedCheckBox(tr("Remove references where files are seated on a network and the "
                            "computer referenced is not accessible"),
                         "PCheckNetwork", this);
-    individual_ = CheckBox(tr("Remove files where media is present, but file no longer exists "
+    individual_ = NamedCheckBox(tr("Remove files where media is present, but file no longer exists "
                               "(slow routine, because it checks individual files)"),
                            "PCheckIndividual", this);
     log_ = new QPlainTextEdit(this);

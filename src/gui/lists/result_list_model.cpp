@@ -1,15 +1,14 @@
 #include "gui/lists/result_list_model.h"
 
-#include <QApplication>
 #include <QBrush>
 #include <QColor>
-#include <QStyle>
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <numeric>
 #include <unordered_map>
 
+#include "gui/shell/drive_icons.h"
 #include "lists/row_order.h"
 
 namespace sonarchive::gui {
@@ -509,23 +508,7 @@ QIcon ResultListModel::DriveIcon(std::int32_t driveType) const {
             : 0;
     QIcon& icon = driveIcons_[slot];
     if (icon.isNull()) {
-        // The desktop theme's drive icons, the style's own where the theme has none.
-        struct Theme {
-            const char* name;
-            QStyle::StandardPixmap fallback;
-        };
-        static constexpr Theme kThemes[] = {
-            {"drive-harddisk", QStyle::SP_DriveHDIcon},         // no type information
-            {"drive-harddisk", QStyle::SP_DriveHDIcon},         // root does not exist
-            {"drive-removable-media", QStyle::SP_DriveFDIcon},  // removable
-            {"drive-harddisk", QStyle::SP_DriveHDIcon},         // fixed
-            {"folder-remote", QStyle::SP_DriveNetIcon},         // remote
-            {"media-optical", QStyle::SP_DriveCDIcon},          // CD-ROM
-            {"media-flash", QStyle::SP_DriveHDIcon},            // RAM disk
-        };
-        const Theme& theme = kThemes[slot];
-        icon = QIcon::fromTheme(QString::fromLatin1(theme.name),
-                                QApplication::style()->standardIcon(theme.fallback));
+        icon = DriveTypeIcon(static_cast<std::int32_t>(slot));
     }
     return icon;
 }

@@ -7,12 +7,6 @@
 
 namespace sonarchive::gui {
 
-QPushButton* NamedButton(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons) {
     auto* row = new QHBoxLayout;
     row->addStretch(1);
@@ -28,21 +22,6 @@ void ConnectHelp(QPushButton* button, HelpWindow* help, int topic) {
             help->ShowTopic(topic);
         }
     });
-}
-
-QIcon DriveTypeIcon(int driveType) {
-    switch (driveType) {
-        case 2:
-            return QIcon::fromTheme(QStringLiteral("drive-removable-media"));
-        case 4:
-            return QIcon::fromTheme(QStringLiteral("network-server"));
-        case 5:
-            return QIcon::fromTheme(QStringLiteral("media-optical"));
-        case 6:
-            return QIcon::fromTheme(QStringLiteral("media-flash"));
-        default:
-            return QIcon::fromTheme(QStringLiteral("drive-harddisk"));
-    }
 }
 
 }  // namespace sonarchive::gui

@@ -20,6 +20,7 @@
 #include "gui/reports/column_picker.h"
 #include "gui/reports/export_formats.h"
 #include "gui/reports/view_report_source.h"
+#include "gui/shell/named_widgets.h"
 #include "gui/shell/path_text.h"
 #include "interaction/scopes.h"
 #include "text/path_bytes.h"
@@ -42,15 +43,9 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(text::PathToSystem(path), error);
 }
 
-QCheckBox* CheckBox(const QString& text, const char* name, QWidget* parent) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
+// Enter exports: no other button takes it.
 QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = NamedButton(text, name, parent);
     button->setAutoDefault(false);
     return button;
 }
@@ -102,10 +97,10 @@ void TFExport::BuildControls() {
 
     auto* options = new QGroupBox(tr("Options"), this);
     options->setObjectName(QStringLiteral("GBOptions"));
-    titleRow_ = CheckBox(tr("&Title row with the column names"), "CBTitleRow", options);
-    footer_ = CheckBox(tr("&Footer line \"%1\"").arg(QString::fromLatin1(reports::kFooterText)),
+    titleRow_ = NamedCheckBox(tr("&Title row with the column names"), "CBTitleRow", options);
+    footer_ = NamedCheckBox(tr("&Footer line \"%1\"").arg(QString::fromLatin1(reports::kFooterText)),
                        "CBFooter", options);
-    digitGrouping_ = CheckBox(tr("&Group digits"), "CBDigitGrouping", options);
+    digitGrouping_ = NamedCheckBox(tr("&Group digits"), "CBDigitGrouping", options);
     tableName_ = new QLineEdit(options);
     tableName_->setObjectName(QStringLiteral("ETableName"));
     auto* optionsLayout = new QFormLayout(options);
