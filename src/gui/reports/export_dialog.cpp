@@ -98,8 +98,9 @@ void TFExport::BuildControls() {
     auto* options = new QGroupBox(tr("Options"), this);
     options->setObjectName(QStringLiteral("GBOptions"));
     titleRow_ = NamedCheckBox(tr("&Title row with the column names"), "CBTitleRow", options);
-    footer_ = NamedCheckBox(tr("&Footer line \"%1\"").arg(QString::fromLatin1(reports::kFooterText)),
-                       "CBFooter", options);
+    footer_ =
+        NamedCheckBox(tr("&Footer line \"%1\"").arg(QString::fromLatin1(reports::kFooterText)),
+                      "CBFooter", options);
     digitGrouping_ = NamedCheckBox(tr("&Group digits"), "CBDigitGrouping", options);
     tableName_ = new QLineEdit(options);
     tableName_->setObjectName(QStringLiteral("ETableName"));
