@@ -3,6 +3,7 @@
 // the list's options for the collection and duplicate windows.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QToolButton>
@@ -78,8 +79,10 @@ TEST_F(ListHandoversTest, TheCollectionMenuAddsTheSelectionAndOpensTheCollection
         calls.push_back("new");
         return std::optional<std::int64_t>(42);
     };
-    providers.fileOrganizer = [&calls](gui::TFMain&, gui::ListWindow* source) {
+    providers.fileOrganizer = [&calls](gui::TFMain& main, gui::ListWindow* source) {
         calls.push_back(source != nullptr ? "organize list" : "organize");
+        // A real run announces the rows it changed.
+        main.App().Catalog().Events().Notify(catalog::CatalogChange::RowsChanged);
         return true;
     };
     Start(std::move(providers));
@@ -106,11 +109,12 @@ TEST_F(ListHandoversTest, TheCollectionMenuAddsTheSelectionAndOpensTheCollection
                                                "add 2 to " + std::to_string(car),
                                                "open " + std::to_string(car)}));
 
-    // After the organizer every list window reads its rows again.
+    // After the organizer every list window reads its rows again, on its announcement.
     calls.clear();
     Db().Execute("update maindata set dTitle='Moved'");
     search.RunFileOrganizer();
     EXPECT_EQ(calls, std::vector<std::string>{"organize list"});
+    QCoreApplication::processEvents();
     EXPECT_EQ(ColumnTexts(search.List(), codes::Title),
               (std::vector<std::string>{"Moved", "Moved"}));
 }

@@ -138,21 +138,26 @@ std::string ResultWindow::FromDiskQuestion(std::size_t) const {
     return "Delete files from disk and archive?";
 }
 
+// This window reloads its own way after a tool changed files (a search runs again); the
+// others read their rows again once.
 void ResultWindow::MassUpdate() {
     if (main_.Providers().massUpdate && main_.Providers().massUpdate(main_, SelectedIds())) {
         AfterToolChangedFiles();
+        main_.ReloadListWindows(this);
     }
 }
 
 void ResultWindow::RenameFiles() {
     if (main_.Providers().renameFiles && main_.Providers().renameFiles(main_, SelectedIds())) {
         AfterToolChangedFiles();
+        main_.ReloadListWindows(this);
     }
 }
 
+// A real run announces the rows it changed; every list reloads on that.
 void ResultWindow::RunFileOrganizer() {
-    if (main_.Providers().fileOrganizer && main_.Providers().fileOrganizer(main_, this)) {
-        main_.ReloadListWindows();
+    if (main_.Providers().fileOrganizer) {
+        main_.Providers().fileOrganizer(main_, this);
     }
 }
 

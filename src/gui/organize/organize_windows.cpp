@@ -14,11 +14,7 @@ void AddOrganizeWindows(WindowProviders& providers) {
     providers.renameFiles = [](TFMain& main, catalog::IdList ids) {
         TFRename& window = TFRename::Of(main);
         window.SetIds(std::move(ids));
-        const bool renamed = window.ShowModal();
-        if (renamed) {
-            main.App().Catalog().Events().Notify(catalog::CatalogChange::RowsChanged);
-        }
-        return renamed;
+        return window.ShowModal();
     };
     providers.fileOrganizer = [](TFMain& main, ListWindow* source) {
         TFDiskOrgMain::Selection selection;

@@ -192,11 +192,8 @@ void TFMain::ConnectArchiveAndToolsCommands() {
         actions_.rereadTags, [this] { providers_.rereadTags(*this); }, bool(p.rereadTags));
     ConnectProvided(
         actions_.fileOrganizer,
-        [this] {
-            if (providers_.fileOrganizer(*this, children_->ActiveListWindow())) {
-                ReloadListWindows();
-            }
-        },
+        // A real run announces the rows it changed; the lists reload on that.
+        [this] { providers_.fileOrganizer(*this, children_->ActiveListWindow()); },
         bool(p.fileOrganizer));
     ConnectProvided(
         actions_.packDatabase, [this] { RunPackDatabase(app_, *children_); }, true);
@@ -310,9 +307,10 @@ void TFMain::ForActiveList(const std::function<void(ListWindow&)>& command) {
     }
 }
 
-void TFMain::ReloadListWindows() {
+void TFMain::ReloadListWindows(const ListWindow* except) {
     for (QMdiSubWindow* window : children_->Windows()) {
-        if (auto* list = dynamic_cast<ListWindow*>(window->widget())) {
+        auto* list = dynamic_cast<ListWindow*>(window->widget());
+        if (list != nullptr && list != except) {
             Run([list] { list->ReloadRows(); });
         }
     }

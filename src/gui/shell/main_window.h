@@ -67,7 +67,8 @@ public:
     QObject* DragSource() const { return dragSource_; }
     void SetDragSource(QObject* source) { dragSource_ = source; }
     // Every open list window reads its rows again (after a tool changed files).
-    void ReloadListWindows();
+    // Every list window reads its rows again, but `except`, which has just done so itself.
+    void ReloadListWindows(const ListWindow* except = nullptr);
 
     // Runs a command; an engine error it does not handle ends in the default error box.
     void Run(const std::function<void()>& command);

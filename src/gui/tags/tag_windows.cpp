@@ -33,11 +33,7 @@ bool MassUpdate(TFMain& main, catalog::IdList ids) {
         window =
             new TFMassUpdateTag(main.App(), main.Drives().PathRules(), *main.Windows().help, &main);
     }
-    const bool changed = window->Run(std::move(ids));
-    if (changed) {
-        main.App().Catalog().Events().Notify(catalog::CatalogChange::RowsChanged);
-    }
-    return changed;
+    return window->Run(std::move(ids));
 }
 
 }  // namespace
