@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/shell/named_widgets.h"
+
 namespace sonarchive::gui {
 
 TfWelcome::TfWelcome(QWidget* parent) : QDialog(parent) {
@@ -20,11 +22,9 @@ TfWelcome::TfWelcome(QWidget* parent) : QDialog(parent) {
     text->setWordWrap(true);
     text->setMinimumWidth(300);
 
-    auto* search = new QPushButton(tr("Search"), this);
-    search->setObjectName(QStringLiteral("BSearch"));
+    auto* search = NamedButton(tr("Search"), "BSearch", this);
     search->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
     connect(search, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

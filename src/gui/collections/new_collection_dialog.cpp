@@ -10,6 +10,7 @@
 #include "gui/collections/collection_help.h"
 #include "gui/shell/help_window.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/named_widgets.h"
 
 namespace sonarchive::gui {
 namespace {
@@ -30,13 +31,10 @@ TFNewCollection::TFNewCollection(HelpWindow* help, QWidget* parent) : QDialog(pa
     sortable_ = new QCheckBox(tr("Sortable columns (not very suitable if used as playlist)"), this);
     sortable_->setObjectName(QStringLiteral("CBSortable"));
 
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    ok->setObjectName(QStringLiteral("BOk"));
+    auto* ok = NamedButton(tr("&Ok"), "BOk", this);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
-    auto* helpButton = new QPushButton(tr("&Help"), this);
-    helpButton->setObjectName(QStringLiteral("BHelp"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
+    auto* helpButton = NamedButton(tr("&Help"), "BHelp", this);
     helpButton->setEnabled(help != nullptr);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/shell/help_window.h"
+#include "gui/shell/named_widgets.h"
 
 namespace sonarchive::gui {
 
@@ -28,13 +29,10 @@ TfConfirm::TfConfirm(HelpWindow& help, QWidget* parent) : QDialog(parent), help_
     dontShow_ = new QCheckBox(tr("Don't show this message anymore"), this);
     dontShow_->setObjectName(QStringLiteral("CBDontShow"));
 
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    ok->setObjectName(QStringLiteral("BOk"));
+    auto* ok = NamedButton(tr("&Ok"), "BOk", this);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
-    helpButton_ = new QPushButton(tr("&Help"), this);
-    helpButton_->setObjectName(QStringLiteral("BHelp"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
+    helpButton_ = NamedButton(tr("&Help"), "BHelp", this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] { help_.ShowTopic(helpTopic_); });

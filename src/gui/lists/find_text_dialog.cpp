@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/shell/named_widgets.h"
+
 namespace sonarchive::gui {
 
 TFFindText::TFFindText(QWidget* parent) : QDialog(parent) {
@@ -16,11 +18,9 @@ TFFindText::TFFindText(QWidget* parent) : QDialog(parent) {
     edit_->setObjectName(QStringLiteral("Edit1"));
     edit_->setMinimumWidth(260);
     label->setBuddy(edit_);
-    auto* find = new QPushButton(tr("&Find"), this);
-    find->setObjectName(QStringLiteral("BFind"));
+    auto* find = NamedButton(tr("&Find"), "BFind", this);
     find->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
     connect(find, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "gui/shell/named_widgets.h"
 #include "text/path_bytes.h"
 
 namespace sonarchive::gui {
@@ -48,8 +49,7 @@ TfOrganizing::TfOrganizing(Interaction& user, organize::OrganizeMode mode, QWidg
     to_->setObjectName(QStringLiteral("LTo"));
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("ProgressBar1"));
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
     connect(cancel, &QPushButton::clicked, this, &TfOrganizing::reject);
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(tr("From:"), this), 0, 0);

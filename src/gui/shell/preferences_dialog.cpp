@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "gui/shell/help_window.h"
+#include "gui/shell/named_widgets.h"
 #include "gui/shell/preference_pages.h"
 
 namespace sonarchive::gui {
@@ -42,13 +43,10 @@ TFPreferences::TFPreferences(catalog::Registry& registry, HelpWindow& help, QWid
     area_->addWidget(emptyPage_);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &TFPreferences::ShowSelectedPage);
 
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    ok->setObjectName(QStringLiteral("BOk"));
+    auto* ok = NamedButton(tr("&Ok"), "BOk", this);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
-    auto* helpButton = new QPushButton(tr("&Help"), this);
-    helpButton->setObjectName(QStringLiteral("BHelp"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
+    auto* helpButton = NamedButton(tr("&Help"), "BHelp", this);
     connect(ok, &QPushButton::clicked, this, &TFPreferences::WriteAndClose);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [&help] { help.ShowTopic(kHelpTopic); });

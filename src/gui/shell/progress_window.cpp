@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/shell/gui_interaction.h"
+#include "gui/shell/named_widgets.h"
 
 namespace sonarchive::gui {
 
@@ -19,8 +20,7 @@ ProgressWindow::ProgressWindow(const QString& caption, QWidget* parent) : QDialo
     counter_->setObjectName(QStringLiteral("LCounter"));
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("ProgressBar1"));
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BCancel"));
+    auto* cancel = NamedButton(tr("&Cancel"), "BCancel", this);
     connect(cancel, &QPushButton::clicked, this, &ProgressWindow::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(task_);
