@@ -4,8 +4,8 @@
 //   slow_fuse SOURCE MOUNTPOINT MILLISECONDS
 //
 // It runs in the foreground until the mount point is unmounted (fusermount3 -u) or it gets
-// SIGTERM. Requests are served by several threads, so reads in flight wait side by side.
-#define FUSE_USE_VERSION 31
+// SIGTERM. Requests are served by up to 32 threads, so reads in flight wait side by side.
+#define FUSE_USE_VERSION 312
 #include <dirent.h>
 #include <fcntl.h>
 #include <fuse.h>
@@ -20,6 +20,8 @@
 #include <thread>
 
 namespace {
+
+constexpr unsigned kServerThreads = 32;
 
 struct SlowSource {
     std::string root;
@@ -117,10 +119,23 @@ int main(int argc, char** argv) {
     operations.open = Open;
     operations.read = Read;
     operations.release = Release;
-    char program[] = "slow_fuse";
-    char foreground[] = "-f";
-    char option[] = "-o";
-    char options[] = "ro,fsname=sonarchive-slow";
-    char* fuseArguments[] = {program, argv[2], foreground, option, options, nullptr};
-    return fuse_main(5, fuseArguments, &operations, &source);
+    fuse_args arguments = FUSE_ARGS_INIT(0, nullptr);
+    for (const char* argument : {"slow_fuse", "-o", "ro,fsname=sonarchive-slow"}) {
+        fuse_opt_add_arg(&arguments, argument);
+    }
+    fuse* filesystem = fuse_new(&arguments, &operations, sizeof(operations), &source);
+    fuse_opt_free_args(&arguments);
+    if (filesystem == nullptr || fuse_mount(filesystem, argv[2]) != 0) {
+        return 1;
+    }
+    fuse_set_signal_handlers(fuse_get_session(filesystem));
+    // Enough threads that the largest reader pool never waits for a free one.
+    fuse_loop_config* loop = fuse_loop_cfg_create();
+    fuse_loop_cfg_set_max_threads(loop, kServerThreads);
+    const int result = fuse_loop_mt(filesystem, loop);
+    fuse_loop_cfg_destroy(loop);
+    fuse_remove_signal_handlers(fuse_get_session(filesystem));
+    fuse_unmount(filesystem);
+    fuse_destroy(filesystem);
+    return result == 0 ? 0 : 1;
 }
