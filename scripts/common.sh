@@ -21,6 +21,11 @@ SONARCHIVE_FIXTURE_PACKAGES+=(appstream desktop-file-utils man-db)
 # dpkg-shlibdeps.
 SONARCHIVE_PACKAGING_PACKAGES=(dpkg-dev)
 SONARCHIVE_FIXTURE_PACKAGES+=("${SONARCHIVE_PACKAGING_PACKAGES[@]}")
+# Only scripts/fuzz needs these: it builds the readers with clang's libFuzzer.
+SONARCHIVE_FUZZ_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build libicu-dev pkg-config
+                          lame vorbis-tools sox ffmpeg)
+# Only the add benchmark's slow-device run needs these: it serves the corpus through FUSE.
+SONARCHIVE_BENCHMARK_PACKAGES=(fuse3 libfuse3-dev)
 
 install_missing_packages() {
   local missing=()

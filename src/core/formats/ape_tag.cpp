@@ -1,5 +1,6 @@
 #include "formats/ape_tag.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -212,6 +213,13 @@ bool TAPEtag::Read(const std::string& fileName) {
 
 bool TAPEtag::Write(const std::string& fileName) {
     lastError_.clear();
+    // Longer values are only located when a tag is read, so they would be written and then
+    // never read back.
+    if (std::any_of(values_.begin(), values_.end(),
+                    [](const std::string& value) { return value.size() > ape::kMaxHeldValueSize; })) {
+        lastError_ = "a text is too long for the tag";
+        return false;
+    }
     TagWriter writer(values_);
     if (!RewriteFile(fileName, [&writer](const InputFile& original, OutputFile& out) {
             return writer.Produce(original, out);

@@ -124,9 +124,13 @@ bool TID3v2::Write(const std::string& fileName) {
         }
     }
     const Id3v2Fields before = id3v2::DeriveFields(frames, 3);
-    frames = id3v2::ApplyFieldChanges(std::move(frames), before, fields_);
+    std::optional<std::vector<Frame>> changed =
+        id3v2::ApplyFieldChanges(std::move(frames), before, fields_);
+    if (!changed) {
+        return Fail("a text is too long for the tag");
+    }
 
-    std::string tag = BuildTag(frames);
+    std::string tag = BuildTag(*changed);
     if (tag.size() - kHeaderSize > kLargestTagBody) {
         return Fail("the tag would be larger than ID3v2 allows");
     }

@@ -260,8 +260,9 @@ Frame MakeTextFrame(std::string id, std::string_view utf8) {
     return Frame{std::move(id), static_cast<char>(encoding) + EncodeString(utf8, encoding)};
 }
 
-std::vector<Frame> ApplyFieldChanges(std::vector<Frame> frames, const Id3v2Fields& before,
-                                     const Id3v2Fields& after) {
+std::optional<std::vector<Frame>> ApplyFieldChanges(std::vector<Frame> frames,
+                                                    const Id3v2Fields& before,
+                                                    const Id3v2Fields& after) {
     FrameChanges changes{std::move(frames), {}};
     const auto text = [&](const std::string Id3v2Fields::*field, std::string_view id,
                           std::initializer_list<std::string_view> sources) {
@@ -290,6 +291,11 @@ std::vector<Frame> ApplyFieldChanges(std::vector<Frame> frames, const Id3v2Field
     text(&Id3v2Fields::language, "TLAN", {"TLAN"});
     if (before.link != after.link) {
         changes.ReplaceDescribed("WXXX", after.link);
+    }
+    if (std::any_of(changes.added.begin(), changes.added.end(), [](const Frame& frame) {
+            return frame.content.size() > kLargestFieldFrame;
+        })) {
+        return std::nullopt;
     }
     changes.added.insert(changes.added.end(), std::make_move_iterator(changes.kept.begin()),
                          std::make_move_iterator(changes.kept.end()));

@@ -36,8 +36,9 @@ Frame MakeTextFrame(std::string id, std::string_view utf8);
 
 // `frames` (a 2.3 tag's) changed to hold `after` where it differs from `before`, the fields
 // those frames hold now. Frames of unchanged fields and frames of no field stay as they are;
-// new frames come first.
-std::vector<Frame> ApplyFieldChanges(std::vector<Frame> frames, const Id3v2Fields& before,
+// new frames come first. Nothing when a new frame would be larger than the frames fields are
+// read from: that value would be written and then never read back.
+std::optional<std::vector<Frame>> ApplyFieldChanges(std::vector<Frame> frames, const Id3v2Fields& before,
                                      const Id3v2Fields& after);
 
 }  // namespace sonarchive::formats::id3v2

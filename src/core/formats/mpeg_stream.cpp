@@ -106,6 +106,17 @@ VBRData ReadVbri(std::string_view b, std::size_t at) {
     return vbr;
 }
 
+// The header bytes at `offset` of the window followed by `behind`: the next frame's header may
+// begin in the window and end behind it. Shorter where the file ends.
+std::string HeaderBytesAt(std::string_view window, std::string_view behind, std::size_t offset) {
+    if (offset >= window.size()) {
+        const std::size_t at = offset - window.size();
+        return at < behind.size() ? std::string(behind.substr(at, kHeaderSize)) : std::string();
+    }
+    const std::string_view start = window.substr(offset);
+    return std::string(start) + std::string(behind.substr(0, kHeaderSize - start.size()));
+}
+
 }  // namespace
 
 std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindow& window,
@@ -130,8 +141,8 @@ std::optional<FrameHeader> FindFirstFrame(const InputFile& file, const MpegWindo
                     return std::nullopt;
                 }
             }
-            const std::size_t at = next - b.size();
-            confirmed = at + kHeaderSize <= behind->size() && IsFrameHeader(*behind, at);
+            const std::string header = HeaderBytesAt(b, *behind, next);
+            confirmed = header.size() == kHeaderSize && IsFrameHeader(header, 0);
         }
         if (confirmed) {
             frame.Found = true;

@@ -83,10 +83,28 @@ bool CopyPagesRenumbered(const InputFile& original, std::uint64_t offset,
     return true;
 }
 
+// The reader loads no field above the load limit, so a longer text would be written and then
+// never read back.
+bool FitsLoadLimit(const VorbisTagTexts& texts) {
+    // The longest name a managed text is written under, with its "=".
+    constexpr std::size_t kNameRoom = sizeof("DESCRIPTION=") - 1;
+    for (const std::string* text : {&texts.title, &texts.artist, &texts.album, &texts.date,
+                                    &texts.genre, &texts.comment}) {
+        if (text->size() + kNameRoom > kVorbisFieldLoadLimit) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool RewriteOggVorbis(const InputFile& original, const VorbisTagTexts& wanted, OutputFile& out,
                       std::string& error) {
+    if (!FitsLoadLimit(wanted)) {
+        error = "a text is too long for the comment";
+        return false;
+    }
     OggVorbisFileInfo info;
     if (!LocateVorbisStream(original, info, error)) {
         return false;

@@ -263,5 +263,24 @@ TEST(ApeTag, AFailedWriteLeavesTheFileIntactAndReadOnlyFilesAreWritten) {
     EXPECT_FALSE(tag.Write(dir / "missing.ape"));
 }
 
+// Longer values are only located when a tag is read: such a text would be written and read
+// back empty.
+TEST(ApeTag, ATextTooLongToBeReadBackIsRefused) {
+    TempDir dir;
+    const std::string path = dir / "a.ape";
+    const std::string original = kAudio + ApeTag(2000, ApeItem("Title", "Old"), 1);
+    WriteBytes(path, original);
+    TAPEtag tag = ReadTag(path);
+    tag.SetTitle(std::string(70000, 't'));
+    EXPECT_FALSE(tag.Write(path));
+    EXPECT_EQ(tag.LastError(), "a text is too long for the tag");
+    EXPECT_EQ(ReadBytes(path), original);
+
+    const std::string longest(60000, 't');
+    tag.SetTitle(longest);
+    ASSERT_TRUE(tag.Write(path)) << tag.LastError();
+    EXPECT_EQ(ReadTag(path).Title(), longest);
+}
+
 }  // namespace
 }  // namespace sonarchive::formats

@@ -50,6 +50,23 @@ protected:
     std::string path_ = dir_ / "song.mp3";
 };
 
+// The reader takes no field from a frame above 64 KiB: a longer text would be written, the
+// write reported as done, and the field then read back empty.
+TEST_F(ID3v2Write, RefusesATextTooLongToBeReadBackAndKeepsTheFile) {
+    const std::string original = Tag(3, Frame23("TALB", Text("Old")), 64) + Audio();
+    WriteBytes(path_, original);
+    TID3v2 id3;
+    ASSERT_TRUE(id3.Read(path_));
+    id3.SetAlbum(std::string(70000, 'a'));
+    EXPECT_FALSE(id3.Write(path_));
+    EXPECT_EQ(id3.LastError(), "a text is too long for the tag");
+    EXPECT_EQ(ReadBytes(path_), original);
+
+    const std::string longest(60000, 'a');
+    Rewrite(original, [&](TID3v2& edit) { edit.SetAlbum(longest); });
+    EXPECT_EQ(ReadBack().Album(), longest);
+}
+
 TEST_F(ID3v2Write, KeepsAFrameOfSeveralValuesWhenItsFieldIsUnchanged) {
     const std::string artists = Text(std::string("Ann\0Bob", 7), '\x03');
     const std::string tag = Tag(4, Frame24("TPE1", artists) + Frame24("TIT2", Text("Old")), 64);

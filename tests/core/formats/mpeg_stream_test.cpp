@@ -81,6 +81,16 @@ TEST(MpegFrameSearch, AConfirmingHeaderBeyondTheWindowIsReadFromTheFile) {
     ASSERT_TRUE(f.Found);
     EXPECT_EQ(f.Position, 1000);
 
+    // A next header that begins in the window and ends behind it, by one to three bytes.
+    for (std::size_t inWindow = 1; inWindow < 4; ++inWindow) {
+        const std::size_t position = kMpegWindowSize - inWindow - 2880;
+        f = Find(dir, std::string(position, 'j') + Frames(h, 2880, 2));
+        EXPECT_TRUE(f.Found) << inWindow;
+        EXPECT_EQ(f.Position, static_cast<std::int64_t>(position));
+        EXPECT_FALSE(Find(dir, std::string(position, 'j') + Frames(h, 2880, 1) + "\xff\xf0").Found)
+            << inWindow;
+    }
+
     // Where the file ends before the next header, the frame is not confirmed.
     EXPECT_FALSE(Find(dir, std::string(1000, 'j') + Frames(h, 2880, 1) + "\xff").Found);
 }

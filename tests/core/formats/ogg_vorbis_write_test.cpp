@@ -226,6 +226,26 @@ class TOggVorbisWriteRefusal : public ::testing::Test {
     TempDir dir_;
 };
 
+// The reader loads no field above 64 KiB: a longer text would be written and read back empty.
+TEST_F(TOggVorbisWriteRefusal, ATextTooLongToBeReadBack) {
+    const std::string path = dir_ / "long.ogg";
+    const std::string original = MakeOggVorbis(TestOggVorbis());
+    WriteBytes(path, original);
+    TOggVorbis ogg;
+    ASSERT_TRUE(ogg.Read(path));
+    ogg.SetComment(std::string(70000, 'c'));
+    EXPECT_FALSE(ogg.Write(path));
+    EXPECT_EQ(ogg.LastError(), "a text is too long for the comment");
+    EXPECT_EQ(ReadBytes(path), original);
+
+    const std::string longest(60000, 'c');
+    ogg.SetComment(longest);
+    ASSERT_TRUE(ogg.Write(path)) << ogg.LastError();
+    TOggVorbis back;
+    ASSERT_TRUE(back.Read(path));
+    EXPECT_EQ(back.Comment(), longest);
+}
+
 TEST_F(TOggVorbisWriteRefusal, SeveralLogicalStreams) {
     const std::string stream = MakeOggVorbis(TestOggVorbis());
     ExpectRefused(stream + stream, "the file holds more than one logical stream");  // chained
