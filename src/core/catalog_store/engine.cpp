@@ -385,6 +385,28 @@ std::int64_t Database::Execute(const std::string& sql) {
     return sqlite3_changes64(handle_);
 }
 
+std::int64_t Database::ExecuteBound(const std::string& sql,
+                                    std::initializer_list<Parameter> parameters) {
+    sqlite3_stmt* statement = CachedStatement(sql);
+    int index = 1;
+    for (const Parameter& parameter : parameters) {
+        if (const auto* text = std::get_if<std::string_view>(&parameter)) {
+            sqlite3_bind_text(statement, index++, text->data(), static_cast<int>(text->size()),
+                              SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_int64(statement, index++, std::get<std::int64_t>(parameter));
+        }
+    }
+    const int rc = sqlite3_step(statement);
+    // Reset at once: outside a transaction that is what commits the change.
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        Fail(rc);
+    }
+    return sqlite3_changes64(handle_);
+}
+
 std::int64_t Database::LastInsertId() { return sqlite3_last_insert_rowid(Handle()); }
 
 std::int64_t Database::LookupInteger(const std::string& sql,

@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace sonarchive::catalog {
@@ -136,6 +137,10 @@ public:
 
     // Runs a statement without rows and answers the number of rows it changed.
     std::int64_t Execute(const std::string& sql);
+    // The same for a statement with "?" parameters, prepared once and kept: for a statement
+    // run once per row of a long run.
+    using Parameter = std::variant<std::string_view, std::int64_t>;
+    std::int64_t ExecuteBound(const std::string& sql, std::initializer_list<Parameter> parameters);
     std::int64_t LastInsertId();
 
     // The first column of the first row of a query with "?" parameters bound to the texts, or

@@ -338,11 +338,10 @@ std::int64_t DiskOrganizer::RowAt(const std::string& localPath) {
     if (identity.problem != cataloguing::IdentityProblem::None) {
         return -1;
     }
-    catalog::Query found(catalog_.Engine(),
-                         "select id from maindata where dDriveSerialNumber='" +
-                             catalog::SqlQuote(identity.identity.serial) + "'" + " and dpath=" +
-                             "'" + catalog::SqlQuote(rules_.StripDriveLetter(localPath)) + "'");
-    return found.AtEnd() ? -1 : found[0].AsInteger();
+    // Asked once per file of a run: the statement is prepared once.
+    return catalog_.Engine().LookupInteger(
+        "select id from maindata where dDriveSerialNumber=? and dpath=?",
+        {identity.identity.serial, rules_.StripDriveLetter(localPath)});
 }
 
 bool DiskOrganizer::UpdateCatalog(RunState& run, const Candidate& file) {
@@ -358,20 +357,26 @@ bool DiskOrganizer::UpdateCatalog(RunState& run, const Candidate& file) {
         return true;
     }
     const cataloguing::VolumeIdentity& volume = identity.identity;
-    using catalog::SqlQuote;
     using catalog::TruncateText;
-    const std::string stored = rules_.StripDriveLetter(file.target.local);
-    // The drive type is indexed: it is written only when it changes.
-    const std::string type = volume.typeCode == file.row.dDriveType
-                                 ? std::string()
-                                 : ",ddrivetype=" + std::to_string(volume.typeCode);
-    catalog_.Engine().Execute(
-        "update maindata set dPath='" +
-        SqlQuote(TruncateText(stored, catalog::kMaxStoredPathLength)) + "'" + "," +
-        "dDriveSerialNumber=" + "'" + SqlQuote(TruncateText(volume.serial, kSerialWidth)) + "'" +
-        "," + "dDriveLabel=" + "'" + SqlQuote(TruncateText(volume.label, kLabelWidth)) + "'" +
-        type + ",dDriveLetter='" + SqlQuote(TruncateText(volume.letter, kLetterWidth)) + "'" +
-        " where id = " + std::to_string(file.row.Id));
+    const std::string path =
+        TruncateText(rules_.StripDriveLetter(file.target.local), catalog::kMaxStoredPathLength);
+    const std::string serial = TruncateText(volume.serial, kSerialWidth);
+    const std::string label = TruncateText(volume.label, kLabelWidth);
+    const std::string letter = TruncateText(volume.letter, kLetterWidth);
+    // One statement per moved file, prepared once. The drive type is indexed: it is written
+    // only when it changes.
+    catalog::Database& engine = catalog_.Engine();
+    if (volume.typeCode == file.row.dDriveType) {
+        engine.ExecuteBound(
+            "update maindata set dPath=?,dDriveSerialNumber=?,dDriveLabel=?,dDriveLetter=? "
+            "where id = ?",
+            {path, serial, label, letter, file.row.Id});
+    } else {
+        engine.ExecuteBound(
+            "update maindata set dPath=?,dDriveSerialNumber=?,dDriveLabel=?,dDriveLetter=?,"
+            "ddrivetype=? where id = ?",
+            {path, serial, label, letter, std::int64_t{volume.typeCode}, file.row.Id});
+    }
     if (volume.typeCode == catalog::kDriveRemote && registerHost_) {
         registerHost_(rules_.NetworkHostOf(volume.serial, true));
     }

@@ -104,6 +104,24 @@ TEST_F(EngineTest, ReportsFailuresWithTheEnginesCodeAndMessage) {
     EXPECT_THROW(Database(dir / "no/such/folder/x.db"), EngineError);
 }
 
+TEST_F(EngineTest, BoundStatementsAreKeptAndEachRunIsCommittedAtOnce) {
+    db.Execute("create table t (id integer primary key, name text, size integer)");
+    db.Execute("insert into t (name, size) values ('a', 1), ('b', 2)");
+    const std::string update = "update t set name=?, size=? where id = ?";
+    EXPECT_EQ(db.ExecuteBound(update, {"it's", std::int64_t{10}, std::int64_t{1}}), 1);
+    EXPECT_EQ(db.ExecuteBound(update, {"x", std::int64_t{20}, std::int64_t{99}}), 0);
+    // Seen by another connection at once: nothing is left open between runs.
+    Database other(path);
+    Query row(other, "select name, size, typeof(size) from t where id = 1");
+    EXPECT_EQ(row[0].AsText(), "it's");
+    EXPECT_EQ(row[1].AsInteger(), 10);
+    EXPECT_EQ(row[2].AsText(), "integer");
+    // A failed run leaves the kept statement usable.
+    db.Execute("create unique index t_name on t (name)");
+    EXPECT_THROW(db.ExecuteBound(update, {"b", std::int64_t{0}, std::int64_t{1}}), EngineError);
+    EXPECT_EQ(db.ExecuteBound(update, {"c", std::int64_t{3}, std::int64_t{1}}), 1);
+}
+
 TEST_F(EngineTest, WidensAColumnByRebuildingTheTableKeepingRowsIndexesAndIds) {
     db.Execute("create table maindata (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
                "dPath CHAR(200), dDriveSerialNumber CHAR(9))");
