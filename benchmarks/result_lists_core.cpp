@@ -81,7 +81,7 @@ void TimeCoreResultLists(catalog::Catalog& catalog, const ResultListCorpus& corp
         return found.Size();
     });
     for (const int code : {lists::codes::Title, lists::codes::Size, lists::codes::DateAdded}) {
-        Measure(out, "sort by " + std::string(lists::ColumnSpecOf(code)->caption),
+        Measure(out, "sort by " + std::string(lists::ColumnDefinitionOf(code)->caption),
                 [&] { return lists::SortOrder(plain, code, false, true, dates).size(); });
     }
     StaticMountTable changed;

@@ -10,7 +10,7 @@
 #include "collections/playlist_document.h"
 #include "lists/row_availability.h"
 #include "platform/drive_list.h"
-#include "reports/export_specification.h"
+#include "reports/export_profile.h"
 #include "reports/list_report_source.h"
 #include "reports/report_export.h"
 #include "reports/statistics.h"
@@ -138,20 +138,20 @@ void FillRows(catalog::Database& database, Arguments& arguments, lists::ResultRo
 int Export(Arguments& arguments, CliContext& context) {
     const auto formatName = arguments.TakeOption("--format");
     const auto out = arguments.TakeOption("--out");
-    const auto specFile = arguments.TakeOption("--spec");
+    const auto profileFile = arguments.TakeOption("--spec");
     const auto columnList = arguments.TakeOption("--columns");
 
-    reports::ExportSpecification spec;
-    bool fromSpecification = false;
-    if (specFile) {
+    reports::ExportProfile profile;
+    bool fromProfile = false;
+    if (profileFile) {
         std::string problem;
-        const auto loaded = reports::LoadSpecification(AbsolutePathArgument(*specFile), &problem);
+        const auto loaded = reports::LoadProfile(AbsolutePathArgument(*profileFile), &problem);
         if (!loaded) {
-            context.User().ShowError(reports::SpecificationProblem(*specFile, problem));
+            context.User().ShowError(reports::ProfileProblem(*profileFile, problem));
             return kExitFailure;
         }
-        spec = *loaded;
-        fromSpecification = true;
+        profile = *loaded;
+        fromProfile = true;
     }
     if (formatName) {
         const auto format = reports::FormatNamed(*formatName);
@@ -159,19 +159,19 @@ int Export(Arguments& arguments, CliContext& context) {
             throw UsageError{"unknown format \"" + *formatName +
                              "\" (csv, tab, fixed, html, xml, json, xlsx, sql)"};
         }
-        spec.format = *format;
-        if (!fromSpecification) {
-            spec.options = reports::DefaultOptions(*format);
+        profile.format = *format;
+        if (!fromProfile) {
+            profile.options = reports::DefaultOptions(*format);
         }
-    } else if (!fromSpecification) {
+    } else if (!fromProfile) {
         throw UsageError{"export needs --format (or --spec)"};
     }
-    if (reports::NeedsDesktop(spec.format)) {
+    if (reports::NeedsDesktop(profile.format)) {
         throw UsageError{"the desktop program writes PDF files; choose another format"};
     }
     if (out) {
-        spec.file = AbsolutePathArgument(*out);
-    } else if (spec.file.empty()) {
+        profile.file = AbsolutePathArgument(*out);
+    } else if (profile.file.empty()) {
         throw UsageError{"export needs --out FILE (or a specification that names one)"};
     }
 
@@ -189,27 +189,29 @@ int Export(Arguments& arguments, CliContext& context) {
     // A new search window's columns (the collection's with "POS" among them), or those named.
     const lists::ResultColumns all =
         lists::BuildResultColumns(lists::kLayoutPlain, collection, context.Registry());
-    std::vector<const lists::ColumnSpec*> columns = reports::ListReportSource::VisibleColumns(all);
+    std::vector<const lists::ColumnDefinition*> columns =
+        reports::ListReportSource::VisibleColumns(all);
     if (columnList) {
         columns.clear();
         for (const std::string& caption : SplitCaptions(*columnList)) {
             const auto found = std::find_if(
                 all.begin(), all.end(),
-                [&](const lists::ResultColumn& c) { return c.spec->caption == caption; });
+                [&](const lists::ResultColumn& c) { return c.definition->caption == caption; });
             if (found == all.end()) {
                 throw UsageError{"no column \"" + caption + "\""};
             }
-            columns.push_back(found->spec);
+            columns.push_back(found->definition);
         }
     }
     const reports::ListReportSource source(rows, columns, lists::PatternDateFormat::Iso());
     reports::ReportTable table = reports::ReportTable::AllRows(source);
-    if (fromSpecification && !columnList) {
-        table.SelectFields(reports::ColumnsPresent(spec, table.Fields()));
+    if (fromProfile && !columnList) {
+        table.SelectFields(reports::ColumnsPresent(profile, table.Fields()));
     }
-    if (const int error = reports::ExportToFile(table, spec.format, spec.options, spec.file);
+    if (const int error =
+            reports::ExportToFile(table, profile.format, profile.options, profile.file);
         error != 0) {
-        context.User().ShowError(collections::WriteProblem(spec.file));
+        context.User().ShowError(collections::WriteProblem(profile.file));
         return kExitFailure;
     }
     std::cout << "Rows exported: " << table.RecordCount() << "\n";

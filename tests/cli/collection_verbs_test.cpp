@@ -193,12 +193,12 @@ TEST_F(CollectionVerbs, ExportWritesTheChosenRowsAndColumns) {
     EXPECT_NE(pdf.output.find("the desktop program writes PDF files"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(cli.dir / "x.pdf"));
 
-    // A specification decides format, file, options and columns; a missing column is dropped.
-    const std::string spec = cli.dir / "spec.json";
-    WriteBytes(spec, "{\"format\": \"json\", \"file\": " + json(cli.dir / "spec.out").dump() +
-                         ", \"columns\": [\"Year\", \"No such column\", \"Artist\"]}");
-    Ok("export --spec " + ShellQuote(spec) + " 3 1");
-    const json exported = json::parse(ReadBytes(cli.dir / "spec.out"));
+    // A profile decides format, file, options and columns; a missing column is dropped.
+    const std::string profile = cli.dir / "profile.json";
+    WriteBytes(profile, "{\"format\": \"json\", \"file\": " + json(cli.dir / "profile.out").dump() +
+                            ", \"columns\": [\"Year\", \"No such column\", \"Artist\"]}");
+    Ok("export --spec " + ShellQuote(profile) + " 3 1");
+    const json exported = json::parse(ReadBytes(cli.dir / "profile.out"));
     ASSERT_EQ(exported.size(), 2u);
     EXPECT_EQ(exported[1], (json{{"Year", 0}, {"Artist", "Ann"}}));
     EXPECT_EQ(exported[0]["Artist"], nullptr);

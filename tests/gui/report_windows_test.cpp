@@ -1,4 +1,6 @@
 // The summary window and the export dialog, on catalog rows made by plain SQL.
+#include "gui/reports/report_windows.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -22,7 +24,6 @@
 #include "gui/lists/search_window.h"
 #include "gui/reports/export_dialog.h"
 #include "gui/reports/pdf_writer.h"
-#include "gui/reports/report_windows.h"
 #include "list_windows_fixture.h"
 
 namespace sonarchive::testing {
@@ -113,13 +114,24 @@ protected:
 TEST_F(SummaryWindowTest, TheTreeListsEachKindOfMediumWithItsVolumesAndFillsPanelsAndCharts) {
     QLocale::setDefault(QLocale::c());
     StartWithReports();
-    AddRow({{"dDriveSerialNumber", "'AAAA0001'"}, {"dDriveLabel", "'DATA'"}, {"dDriveType", "3"},
-            {"dFileSize", "4567890"}, {"dLength", "5400.4"}, {"dMPEGBitrate", "128"}});
+    AddRow({{"dDriveSerialNumber", "'AAAA0001'"},
+            {"dDriveLabel", "'DATA'"},
+            {"dDriveType", "3"},
+            {"dFileSize", "4567890"},
+            {"dLength", "5400.4"},
+            {"dMPEGBitrate", "128"}});
     AddRow({{"dPath", "'/b.mp3'"}, {"dFileSize", "2500"}, {"dLength", "200"}});
-    AddRow({{"dPath", "'/c.wav'"}, {"dFormat", "5"}, {"dFileSize", "30000"},
-            {"dMPEGBitrate", "16"}, {"dMPEGFrequency", "48000"}});
-    AddRow({{"dDriveSerialNumber", "'//nas'"}, {"dDriveLabel", "''"}, {"dDriveType", "4"},
-            {"dPath", "'//nas/music/d.ogg'"}, {"dFormat", "11"}, {"dMPEGBitrate", "160"}});
+    AddRow({{"dPath", "'/c.wav'"},
+            {"dFormat", "5"},
+            {"dFileSize", "30000"},
+            {"dMPEGBitrate", "16"},
+            {"dMPEGFrequency", "48000"}});
+    AddRow({{"dDriveSerialNumber", "'//nas'"},
+            {"dDriveLabel", "''"},
+            {"dDriveType", "4"},
+            {"dPath", "'//nas/music/d.ogg'"},
+            {"dFormat", "11"},
+            {"dMPEGBitrate", "160"}});
 
     QWidget& summary = OpenSummary();
     EXPECT_EQ(summary.windowTitle(), "Summary");
@@ -135,8 +147,8 @@ TEST_F(SummaryWindowTest, TheTreeListsEachKindOfMediumWithItsVolumesAndFillsPane
         }
     }
     EXPECT_EQ(nodes, (std::vector<std::string>{"Total", "Fixed drives", "  DATA (AAAA0001)",
-                                               "Removable media", "  STICK (1A2B3C4D)",
-                                               "Computers", "  nas"}));
+                                               "Removable media", "  STICK (1A2B3C4D)", "Computers",
+                                               "  nas"}));
     EXPECT_EQ(Child<QGroupBox>(summary, "GBTotalSizes").title(), "Total sizes");
     EXPECT_EQ(Child<QGroupBox>(summary, "GBAverage").title(), "Average");
 
@@ -144,11 +156,11 @@ TEST_F(SummaryWindowTest, TheTreeListsEachKindOfMediumWithItsVolumesAndFillsPane
     EXPECT_EQ(TextOf(summary, "LHeader"), "Total");
     EXPECT_EQ(Figures(summary)[0], "4");
     EXPECT_EQ(Figures(summary)[3], "3");
-    EXPECT_EQ(PieSlices(summary), (std::vector<std::string>{"MP3 (2)=2", "WAV (1)=1",
-                                                            "Ogg Vorbis (1)=1"}));
-    EXPECT_EQ(Bars(summary), (std::vector<std::string>{"DATA (AAAA0001)=4567.890000",
-                                                       "STICK (1A2B3C4D)=32.500000",
-                                                       "nas=3.000000"}));
+    EXPECT_EQ(PieSlices(summary),
+              (std::vector<std::string>{"MP3 (2)=2", "WAV (1)=1", "Ogg Vorbis (1)=1"}));
+    EXPECT_EQ(Bars(summary),
+              (std::vector<std::string>{"DATA (AAAA0001)=4567.890000", "STICK (1A2B3C4D)=32.500000",
+                                        "nas=3.000000"}));
 
     SelectNode(summary, "Fixed drives");
     EXPECT_EQ(TextOf(summary, "LHeader"), "Fixed drives");
@@ -207,7 +219,9 @@ protected:
     gui::TFSearch& ListThreeRows() {
         StartWithReports();
         AddRow({{"dArtist", "'Ann'"}, {"dTitle", "'Blue, Sky'"}, {"dYear", "2003"}});
-        AddRow({{"dArtist", "'Bob'"}, {"dTitle", "'Rain'"}, {"dYear", "1999"},
+        AddRow({{"dArtist", "'Bob'"},
+                {"dTitle", "'Rain'"},
+                {"dYear", "1999"},
                 {"dDateAdded", "'2010-12-24'"}});
         AddRow({{"dArtist", "'Cleo'"}, {"dTitle", "'Fjord'"}, {"dYear", "2011"}});
         gui::TFSearch& search = Open<gui::TFSearch>(gui::ChildKind::Search);
@@ -223,9 +237,7 @@ protected:
                                   std::find(shown.begin(), shown.end(), code) != shown.end());
         }
     }
-    static QComboBox& Format(gui::TFExport& dialog) {
-        return Child<QComboBox>(dialog, "CBFormat");
-    }
+    static QComboBox& Format(gui::TFExport& dialog) { return Child<QComboBox>(dialog, "CBFormat"); }
     static void ChooseFormat(gui::TFExport& dialog, const QString& caption) {
         const int index = Format(dialog).findText(caption);
         ASSERT_GE(index, 0) << caption.toStdString();
@@ -260,8 +272,8 @@ TEST_F(ExportDialogTest, CaptionsDefaultsAndTheFileNameFollowingTheFormatUntilEd
     gui::TFExport dialog(h.user, search, false);
     EXPECT_EQ(dialog.windowTitle(), "Export");
     EXPECT_EQ(TextOf(dialog, "LRows"), "Rows to export: 3");
-    EXPECT_EQ(Child<QPushButton>(dialog, "BLoadSpecification").text(), "Load specification...");
-    EXPECT_EQ(Child<QPushButton>(dialog, "BSaveSpecification").text(), "Save specification...");
+    EXPECT_EQ(Child<QPushButton>(dialog, "BLoadProfile").text(), "Load specification...");
+    EXPECT_EQ(Child<QPushButton>(dialog, "BSaveProfile").text(), "Save specification...");
     EXPECT_EQ(Child<QPushButton>(dialog, "BClipboard").text(), "Clipboard");
     EXPECT_EQ(Child<QPushButton>(dialog, "BCancel").text(), "Cancel");
     EXPECT_EQ(Format(dialog).currentText(), "Text, tab-separated (*.txt)");
@@ -273,7 +285,7 @@ TEST_F(ExportDialogTest, CaptionsDefaultsAndTheFileNameFollowingTheFormatUntilEd
     EXPECT_TRUE(Child<QCheckBox>(dialog, "CBFooter").isChecked());
     EXPECT_FALSE(Child<QCheckBox>(dialog, "CBDigitGrouping").isChecked());
     // The list's visible columns in the order shown, each ticked.
-    EXPECT_EQ(dialog.Specification().columns,
+    EXPECT_EQ(dialog.Profile().columns,
               (std::vector<std::string>{"Artist", "Title", "Date added", "Year"}));
 
     EXPECT_TRUE(FileName(dialog).endsWith("/MyAudioFiles.txt")) << FileName(dialog).toStdString();
@@ -337,9 +349,9 @@ TEST_F(ExportDialogTest, OptionsAFormatDoesNotReadAreGreyedAndExportNeedsAFileAn
     EXPECT_FALSE(Enabled(dialog, "BExport"));
 }
 
-TEST_F(ExportDialogTest, ASpecificationSavedThenLoadedAfterAColumnWasHiddenExportsTheRest) {
+TEST_F(ExportDialogTest, AProfileSavedThenLoadedAfterAColumnWasHiddenExportsTheRest) {
     gui::TFSearch& search = ListThreeRows();
-    const std::string specificationFile = h.dir / "my export.json";
+    const std::string profileFile = h.dir / "my export.json";
     const std::string out = h.dir / "out.csv";
     {
         gui::TFExport dialog(h.user, search, false);
@@ -350,23 +362,22 @@ TEST_F(ExportDialogTest, ASpecificationSavedThenLoadedAfterAColumnWasHiddenExpor
         Columns(dialog).setCurrentRow(1);
         Click(dialog, "BColumnUp");  // Title before Artist
         Tick(dialog, "Year", false);
-        AnswerFileDialogs(dialog, specificationFile);
-        Click(dialog, "BSaveSpecification");
+        AnswerFileDialogs(dialog, profileFile);
+        Click(dialog, "BSaveProfile");
     }
-    const nlohmann::json saved = nlohmann::json::parse(ReadBytes(specificationFile));
+    const nlohmann::json saved = nlohmann::json::parse(ReadBytes(profileFile));
     EXPECT_EQ(saved["format"], "csv");
     EXPECT_EQ(saved["file"], out);
     EXPECT_EQ(saved["columns"], (nlohmann::json{"Title", "Artist", "Date added"}));
 
     ShowOnly(search, {codes::Title, codes::Year, codes::DateAdded});
     gui::TFExport dialog(h.user, search, false);
-    AnswerFileDialogs(dialog, specificationFile);
-    Click(dialog, "BLoadSpecification");
+    AnswerFileDialogs(dialog, profileFile);
+    Click(dialog, "BLoadProfile");
     EXPECT_EQ(Format(dialog).currentText(), "Text, comma-separated (*.csv)");
     EXPECT_EQ(FileName(dialog).toStdString(), out);
     // Artist is not in the list any more; Year was not chosen.
-    EXPECT_EQ(dialog.Specification().columns,
-              (std::vector<std::string>{"Title", "Date added"}));
+    EXPECT_EQ(dialog.Profile().columns, (std::vector<std::string>{"Title", "Date added"}));
     EXPECT_EQ(Columns(dialog).item(2)->text(), "Year");
     EXPECT_EQ(Columns(dialog).item(2)->checkState(), Qt::Unchecked);
 
@@ -403,7 +414,7 @@ TEST_F(ExportDialogTest, TheClipboardGetsTabTextOfTheSelectedRowsOnly) {
               "Artist\tTitle\tDate added\tYear\r\nGenerated by Sonarchive\r\n");
 }
 
-TEST_F(ExportDialogTest, FailedExportsAndSpecificationsAreToldAndKeepWhatWasThere) {
+TEST_F(ExportDialogTest, FailedExportsAndProfilesAreToldAndKeepWhatWasThere) {
     gui::TFSearch& search = ListThreeRows();
     gui::TFExport dialog(h.user, search, false);
     auto& file = Child<QLineEdit>(dialog, "EFileName");
@@ -411,9 +422,9 @@ TEST_F(ExportDialogTest, FailedExportsAndSpecificationsAreToldAndKeepWhatWasTher
     const std::string missing = h.dir / "no/such/folder/x.txt";
     file.setText(QString::fromStdString(missing));
     EXPECT_FALSE(dialog.ExportToFile());
-    EXPECT_EQ(h.user.Texts("error"),
-              (std::vector<std::string>{"There was a problem writing to the file (" + missing +
-                                        ") "}));
+    EXPECT_EQ(
+        h.user.Texts("error"),
+        (std::vector<std::string>{"There was a problem writing to the file (" + missing + ") "}));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 
     // A file that is there is replaced only when the user says so.
@@ -430,19 +441,19 @@ TEST_F(ExportDialogTest, FailedExportsAndSpecificationsAreToldAndKeepWhatWasTher
     EXPECT_TRUE(dialog.ExportToFile());
     EXPECT_EQ(ReadBytes(existing).substr(0, 30), "Artist\tTitle\tDate added\tYear\r\n");
 
-    // A specification that is no specification changes nothing.
+    // A profile that is no profile changes nothing.
     gui::TFExport other(h.user, search, false);
     const std::string bad = h.dir / "bad.json";
     WriteBytes(bad, "{\"format\": \"dbase\"}");
     const QString before = FileName(other);
-    EXPECT_FALSE(other.LoadSpecificationFrom(bad));
-    EXPECT_EQ(h.user.Texts("error").back().rfind("Couldn't read the export specification " + bad +
-                                                 ": ", 0),
+    EXPECT_FALSE(other.LoadProfileFrom(bad));
+    EXPECT_EQ(h.user.Texts("error").back().rfind(
+                  "Couldn't read the export specification " + bad + ": ", 0),
               0u);
     EXPECT_EQ(FileName(other), before);
-    EXPECT_FALSE(other.SaveSpecificationTo(h.dir / "no/such/columns.json"));
-    EXPECT_EQ(h.user.Texts("error").back(),
-              "There was a problem writing to the file (" + (h.dir / "no/such/columns.json") + ") ");
+    EXPECT_FALSE(other.SaveProfileTo(h.dir / "no/such/columns.json"));
+    EXPECT_EQ(h.user.Texts("error").back(), "There was a problem writing to the file (" +
+                                                (h.dir / "no/such/columns.json") + ") ");
 }
 
 TEST_F(ExportDialogTest, APdfHoldsTheTableAndTheFooter) {
@@ -458,8 +469,8 @@ TEST_F(ExportDialogTest, APdfHoldsTheTableAndTheFooter) {
     EXPECT_EQ(ReadBytes(pdf).substr(0, 5), "%PDF-");
     const CommandResult text = RunCommand("pdftotext -layout " + ShellQuote(pdf) + " -");
     ASSERT_EQ(text.exitCode, 0) << text.output;
-    for (const char* expected : {"Artist", "Date added", "Blue, Sky", "Cleo", "2011",
-                                 "24.12.2010", "Generated by Sonarchive"}) {
+    for (const char* expected : {"Artist", "Date added", "Blue, Sky", "Cleo", "2011", "24.12.2010",
+                                 "Generated by Sonarchive"}) {
         EXPECT_NE(text.output.find(expected), std::string::npos) << expected << "\n" << text.output;
     }
 }

@@ -9,7 +9,7 @@ namespace {
 using enum Alignment;
 using enum SortKind;
 
-constexpr std::array<ColumnSpec, 23> kColumns{{
+constexpr std::array<ColumnDefinition, 23> kColumns{{
     {codes::Artist, "Artist", "FIELD_ARTIST", 0, Left, Text, true, true},
     {codes::Title, "Title", "FIELD_TITLE", 0, Left, Text, true, true},
     {codes::Album, "Album", "FIELD_ALBUM", 0, Left, Text, true, true},
@@ -76,13 +76,13 @@ ResultColumn* FindColumn(ResultColumns& columns, int code) {
 
 }  // namespace
 
-std::span<const ColumnSpec> AllColumnSpecs() {
+std::span<const ColumnDefinition> AllColumnDefinitions() {
     return kColumns;
 }
 
-const ColumnSpec* ColumnSpecOf(int code) {
+const ColumnDefinition* ColumnDefinitionOf(int code) {
     const auto found = std::find_if(kColumns.begin(), kColumns.end(),
-                                    [code](const ColumnSpec& c) { return c.code == code; });
+                                    [code](const ColumnDefinition& c) { return c.code == code; });
     return found == kColumns.end() ? nullptr : &*found;
 }
 
@@ -99,8 +99,8 @@ ResultColumns BuildResultColumns(int layout, bool withPosition) {
     ResultColumns columns;
     columns.reserve(order.size());
     for (const int code : order) {
-        const ColumnSpec* spec = ColumnSpecOf(code);
-        columns.push_back({spec, spec->visibleWhenCreated});
+        const ColumnDefinition* definition = ColumnDefinitionOf(code);
+        columns.push_back({definition, definition->visibleWhenCreated});
     }
     return columns;
 }
@@ -128,7 +128,7 @@ int SectionIndexOf(const ResultColumns& columns, int code) {
 void LoadVisibleFields(catalog::Registry& registry, ResultColumns& columns) {
     if (!registry.File().CanOpen()) {
         for (ResultColumn& column : columns) {
-            if (!column.spec->setting.empty()) {
+            if (!column.definition->setting.empty()) {
                 column.visible = std::find(kFallbackVisible.begin(), kFallbackVisible.end(),
                                            column.Code()) != kFallbackVisible.end();
             }
@@ -137,7 +137,7 @@ void LoadVisibleFields(catalog::Registry& registry, ResultColumns& columns) {
     }
     for (const int code : kStoredFieldOrder) {
         const std::int64_t stored =
-            registry.ReadRegInteger(std::string(ColumnSpecOf(code)->setting));
+            registry.ReadRegInteger(std::string(ColumnDefinitionOf(code)->setting));
         if (stored < 0) {
             return;
         }
@@ -150,8 +150,8 @@ void LoadVisibleFields(catalog::Registry& registry, ResultColumns& columns) {
 void SaveVisibleFields(catalog::Registry& registry, const ResultColumns& columns) {
     std::vector<std::pair<std::string, platform::SettingValue>> values;
     for (const ResultColumn& column : columns) {
-        if (!column.spec->setting.empty()) {
-            values.emplace_back(std::string(column.spec->setting),
+        if (!column.definition->setting.empty()) {
+            values.emplace_back(std::string(column.definition->setting),
                                 std::int64_t{column.visible ? 1 : 0});
         }
     }

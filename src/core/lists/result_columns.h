@@ -50,7 +50,7 @@ constexpr int kLayoutGenre = 8;   // Genre, Artist, Title, Album
 enum class SortKind { Text, Number, Float, Date };
 enum class Alignment { Left, Center };
 
-struct ColumnSpec {
+struct ColumnDefinition {
     int code;
     std::string_view caption;
     std::string_view setting;  // the FIELD_ value; empty for columns without one
@@ -62,13 +62,13 @@ struct ColumnSpec {
 };
 
 // Every column, by code order; null for a code that names none.
-std::span<const ColumnSpec> AllColumnSpecs();
-const ColumnSpec* ColumnSpecOf(int code);
+std::span<const ColumnDefinition> AllColumnDefinitions();
+const ColumnDefinition* ColumnDefinitionOf(int code);
 
 struct ResultColumn {
-    const ColumnSpec* spec;
+    const ColumnDefinition* definition;
     bool visible;
-    int Code() const { return spec->code; }
+    int Code() const { return definition->code; }
 };
 using ResultColumns = std::vector<ResultColumn>;
 

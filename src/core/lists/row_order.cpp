@@ -123,8 +123,8 @@ std::vector<std::uint32_t> StableOrder(std::size_t count, bool ascending, Less l
 
 std::vector<std::uint32_t> SortOrder(const ResultRows& rows, int code, bool mainText,
                                      bool ascending, const DateFormat& dates) {
-    const ColumnSpec* spec = ColumnSpecOf(code);
-    const SortKind kind = mainText || spec == nullptr ? SortKind::Text : spec->sortKind;
+    const ColumnDefinition* definition = ColumnDefinitionOf(code);
+    const SortKind kind = mainText || definition == nullptr ? SortKind::Text : definition->sortKind;
     const std::size_t count = rows.Size();
     if (kind == SortKind::Text) {
         CollationKeys keys(count);

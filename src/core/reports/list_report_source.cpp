@@ -33,16 +33,16 @@ std::optional<double> RecordDateOf(const catalog::TMainDataRec& record, int code
 }
 
 ListReportSource::ListReportSource(const lists::ResultRows& rows,
-                                   std::vector<const lists::ColumnSpec*> columns,
+                                   std::vector<const lists::ColumnDefinition*> columns,
                                    const lists::DateFormat& dates)
     : rows_(rows), columns_(std::move(columns)), dates_(dates) {}
 
-std::vector<const lists::ColumnSpec*> ListReportSource::VisibleColumns(
+std::vector<const lists::ColumnDefinition*> ListReportSource::VisibleColumns(
     const lists::ResultColumns& all) {
-    std::vector<const lists::ColumnSpec*> visible;
+    std::vector<const lists::ColumnDefinition*> visible;
     for (const lists::ResultColumn& column : all) {
         if (column.visible) {
-            visible.push_back(column.spec);
+            visible.push_back(column.definition);
         }
     }
     return visible;

@@ -20,11 +20,13 @@ std::optional<double> RecordDateOf(const catalog::TMainDataRec& record, int code
 class ListReportSource final : public ReportSource {
 public:
     // `columns` are the columns to report, in their order; the texts as the list shows them.
-    ListReportSource(const lists::ResultRows& rows, std::vector<const lists::ColumnSpec*> columns,
+    ListReportSource(const lists::ResultRows& rows,
+                     std::vector<const lists::ColumnDefinition*> columns,
                      const lists::DateFormat& dates);
 
     // The visible columns of a list, in the order shown.
-    static std::vector<const lists::ColumnSpec*> VisibleColumns(const lists::ResultColumns& all);
+    static std::vector<const lists::ColumnDefinition*> VisibleColumns(
+        const lists::ResultColumns& all);
 
     std::size_t ColumnCount() const override { return columns_.size(); }
     std::string Caption(std::size_t column) const override;
@@ -35,7 +37,7 @@ public:
 
 private:
     const lists::ResultRows& rows_;
-    std::vector<const lists::ColumnSpec*> columns_;
+    std::vector<const lists::ColumnDefinition*> columns_;
     const lists::DateFormat& dates_;
 };
 

@@ -75,7 +75,7 @@ void TResultList::ApplyColumnLayout() {
     for (int section = 0; section < static_cast<int>(columns.size()); ++section) {
         const lists::ResultColumn& column = columns[static_cast<std::size_t>(section)];
         setColumnHidden(section, !column.visible);
-        const int width = column.spec->width;
+        const int width = column.definition->width;
         header()->resizeSection(section, width > 0 ? width : header()->sectionSizeHint(section));
     }
     header()->setSortIndicatorShown(false);
@@ -86,7 +86,7 @@ void TResultList::FitAutomaticColumns() {
     const lists::ResultColumns& columns = Columns();
     const int rows = std::min(model_->rowCount(), kSampledRows);
     for (int section = 0; section < static_cast<int>(columns.size()); ++section) {
-        if (columns[static_cast<std::size_t>(section)].spec->width > 0) {
+        if (columns[static_cast<std::size_t>(section)].definition->width > 0) {
             continue;
         }
         int width = header()->sectionSizeHint(section);
@@ -242,12 +242,12 @@ void TResultList::BuildViewColumnsMenu(QMenu& menu) {
     const lists::ResultColumns& columns = Columns();
     const std::size_t listed = std::min(columns.size(), lists::kListedColumns);
     for (std::size_t i = 0; i < listed; ++i) {
-        const lists::ColumnSpec& spec = *columns[i].spec;
-        QAction* item = menu.addAction(
-            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size())));
+        const lists::ColumnDefinition& definition = *columns[i].definition;
+        QAction* item = menu.addAction(QString::fromUtf8(
+            definition.caption.data(), static_cast<qsizetype>(definition.caption.size())));
         item->setCheckable(true);
         item->setChecked(columns[i].visible);
-        item->setEnabled(spec.toggle);
+        item->setEnabled(definition.toggle);
         const int section = static_cast<int>(i);
         connect(item, &QAction::toggled, this,
                 [this, section](bool visible) { SetColumnVisible(section, visible); });

@@ -518,9 +518,10 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const int section = index.column();
-    const lists::ColumnSpec& spec = *columns_[static_cast<std::size_t>(section)].spec;
+    const lists::ColumnDefinition& definition =
+        *columns_[static_cast<std::size_t>(section)].definition;
     if (role == Qt::TextAlignmentRole) {
-        return QVariant::fromValue(AlignmentOf(spec.alignment));
+        return QVariant::fromValue(AlignmentOf(definition.alignment));
     }
     std::size_t position = 0;
     const lists::ResultRows* rows = RowsOf(index, position);
@@ -571,12 +572,14 @@ QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return {};
     }
-    const lists::ColumnSpec& spec = *columns_[static_cast<std::size_t>(section)].spec;
+    const lists::ColumnDefinition& definition =
+        *columns_[static_cast<std::size_t>(section)].definition;
     if (role == Qt::DisplayRole) {
-        return QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
+        return QString::fromUtf8(definition.caption.data(),
+                                 static_cast<qsizetype>(definition.caption.size()));
     }
     if (role == Qt::TextAlignmentRole) {
-        return QVariant::fromValue(AlignmentOf(spec.alignment));
+        return QVariant::fromValue(AlignmentOf(definition.alignment));
     }
     return {};
 }

@@ -12,9 +12,9 @@
 #include "gui/lists/encoding_panels.h"
 #include "gui/lists/messages_panel.h"
 #include "gui/shell/app_context.h"
-#include "gui/shell/header_label.h"
 #include "gui/shell/collections_box.h"
 #include "gui/shell/file_drops.h"
+#include "gui/shell/header_label.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/mini_player.h"
 #include "interaction/scopes.h"
@@ -24,8 +24,9 @@ namespace {
 
 constexpr const char* kHideTechPanel = "HIDE_TECHPANEL";
 
-QString Caption(const lists::ColumnSpec& spec) {
-    return QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
+QString Caption(const lists::ColumnDefinition& definition) {
+    return QString::fromUtf8(definition.caption.data(),
+                             static_cast<qsizetype>(definition.caption.size()));
 }
 
 QAction* AddItem(QMenu& menu, const QString& text, bool enabled, QObject* receiver,
@@ -204,9 +205,10 @@ std::vector<ReportColumn> ResultWindow::ReportColumns() const {
         if (header.isSectionHidden(section)) {
             continue;
         }
-        const lists::ColumnSpec& spec = *list_->Columns()[static_cast<std::size_t>(section)].spec;
-        columns.push_back(
-            {spec.code, Caption(spec).toStdString(), spec.sortKind, list_->LongestText(section)});
+        const lists::ColumnDefinition& definition =
+            *list_->Columns()[static_cast<std::size_t>(section)].definition;
+        columns.push_back({definition.code, Caption(definition).toStdString(), definition.sortKind,
+                           list_->LongestText(section)});
     }
     return columns;
 }

@@ -13,8 +13,8 @@ constexpr int kBoxWidth = 250;
 constexpr int kGap = 2;
 
 QString Caption(const lists::ResultColumn& column) {
-    return QString::fromUtf8(column.spec->caption.data(),
-                             static_cast<qsizetype>(column.spec->caption.size()));
+    return QString::fromUtf8(column.definition->caption.data(),
+                             static_cast<qsizetype>(column.definition->caption.size()));
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ TFViewFields::TFViewFields(const lists::ResultColumns& columns, QWidget* parent)
         auto* box = new QCheckBox(Caption(columns[i]), this);
         box->setObjectName(QStringLiteral("CBField%1").arg(i));
         box->setChecked(columns[i].visible);
-        box->setEnabled(columns[i].spec->toggle);
+        box->setEnabled(columns[i].definition->toggle);
         const int height = box->sizeHint().height();
         box->setGeometry(kLeft, top, kBoxWidth, height);
         top += height + kGap;

@@ -116,8 +116,8 @@ void TFExport::BuildControls() {
     auto* columnsLayout = new QVBoxLayout(columnsBox);
     columnsLayout->addWidget(columns_);
 
-    load_ = Button(tr("Load specification..."), "BLoadSpecification", this);
-    save_ = Button(tr("Save specification..."), "BSaveSpecification", this);
+    load_ = Button(tr("Load specification..."), "BLoadProfile", this);
+    save_ = Button(tr("Save specification..."), "BSaveProfile", this);
     clipboard_ = Button(tr("Clipboard"), "BClipboard", this);
     clipboard_->setToolTip(tr("Copies the rows as tab-separated text"));
     export_ = Button(tr("&Export"), "BExport", this);
@@ -155,8 +155,8 @@ void TFExport::ConnectControls() {
     connect(footer_, &QCheckBox::clicked, this, [this] { footerFollowsFormat_ = false; });
     connect(columns_, &ColumnPicker::changed, this, &TFExport::UpdateEnabled);
     connect(browse_, &QPushButton::clicked, this, &TFExport::ChooseFile);
-    connect(load_, &QPushButton::clicked, this, &TFExport::ChooseSpecificationToLoad);
-    connect(save_, &QPushButton::clicked, this, &TFExport::ChooseSpecificationToSave);
+    connect(load_, &QPushButton::clicked, this, &TFExport::ChooseProfileToLoad);
+    connect(save_, &QPushButton::clicked, this, &TFExport::ChooseProfileToSave);
     connect(clipboard_, &QPushButton::clicked, this, &TFExport::CopyToClipboard);
     connect(export_, &QPushButton::clicked, this, &TFExport::ExportToFile);
     // Nothing is written before Export, so there is nothing to confirm.
@@ -202,76 +202,76 @@ std::string TFExport::FileForExport() const {
     return DefaultFolder() + "/" + typed;
 }
 
-reports::ExportSpecification TFExport::Specification() const {
-    reports::ExportSpecification specification;
-    specification.format = CurrentFormat();
-    specification.file = FileForExport();
-    specification.options.titleRow = titleRow_->isChecked();
-    specification.options.footer = footer_->isChecked();
-    specification.options.digitGrouping = digitGrouping_->isChecked();
-    specification.options.tableName = tableName_->text().toStdString();
-    specification.columns = columns_->Chosen();
-    return specification;
+reports::ExportProfile TFExport::Profile() const {
+    reports::ExportProfile profile;
+    profile.format = CurrentFormat();
+    profile.file = FileForExport();
+    profile.options.titleRow = titleRow_->isChecked();
+    profile.options.footer = footer_->isChecked();
+    profile.options.digitGrouping = digitGrouping_->isChecked();
+    profile.options.tableName = tableName_->text().toStdString();
+    profile.columns = columns_->Chosen();
+    return profile;
 }
 
-void TFExport::ApplySpecification(const reports::ExportSpecification& specification) {
-    fileFollowsFormat_ = specification.file.empty();
+void TFExport::ApplyProfile(const reports::ExportProfile& profile) {
+    fileFollowsFormat_ = profile.file.empty();
     footerFollowsFormat_ = false;
     if (!fileFollowsFormat_) {
-        file_->setText(QString::fromStdString(specification.file));
+        file_->setText(QString::fromStdString(profile.file));
     }
-    titleRow_->setChecked(specification.options.titleRow);
-    footer_->setChecked(specification.options.footer);
-    digitGrouping_->setChecked(specification.options.digitGrouping);
-    tableName_->setText(QString::fromStdString(specification.options.tableName));
-    columns_->Choose(specification.columns);
-    SetCurrentFormat(specification.format);
+    titleRow_->setChecked(profile.options.titleRow);
+    footer_->setChecked(profile.options.footer);
+    digitGrouping_->setChecked(profile.options.digitGrouping);
+    tableName_->setText(QString::fromStdString(profile.options.tableName));
+    columns_->Choose(profile.columns);
+    SetCurrentFormat(profile.format);
     FormatChanged();
 }
 
-bool TFExport::LoadSpecificationFrom(const std::string& file) {
+bool TFExport::LoadProfileFrom(const std::string& file) {
     std::string problem;
-    const auto specification = reports::LoadSpecification(file, &problem);
-    if (!specification) {
-        user_.ShowError(reports::SpecificationProblem(file, problem));
+    const auto profile = reports::LoadProfile(file, &problem);
+    if (!profile) {
+        user_.ShowError(reports::ProfileProblem(file, problem));
         return false;
     }
-    ApplySpecification(*specification);
+    ApplyProfile(*profile);
     return true;
 }
 
-bool TFExport::SaveSpecificationTo(const std::string& file) {
-    if (reports::SaveSpecification(Specification(), file) != 0) {
+bool TFExport::SaveProfileTo(const std::string& file) {
+    if (reports::SaveProfile(Profile(), file) != 0) {
         user_.ShowError(collections::WriteProblem(file));
         return false;
     }
     return true;
 }
 
-reports::ReportTable TFExport::TableOf(const reports::ExportSpecification& specification) const {
+reports::ReportTable TFExport::TableOf(const reports::ExportProfile& profile) const {
     reports::ReportTable table = reports::ReportTable::AllRows(*source_);
-    table.SelectFields(specification.columns);
+    table.SelectFields(profile.columns);
     return table;
 }
 
 bool TFExport::ExportToFile() {
-    const reports::ExportSpecification specification = Specification();
-    if (specification.file.empty() || specification.columns.empty()) {
+    const reports::ExportProfile profile = Profile();
+    if (profile.file.empty() || profile.columns.empty()) {
         return false;
     }
-    if (specification.file != confirmedFile_ && FileExists(specification.file) &&
-        !user_.AskYesNo("The file (" + specification.file +
+    if (profile.file != confirmedFile_ && FileExists(profile.file) &&
+        !user_.AskYesNo("The file (" + profile.file +
                         ") already exists. Do you want to replace it?")) {
         return false;
     }
-    const reports::ReportTable table = TableOf(specification);
+    const reports::ReportTable table = TableOf(profile);
     int error = 0;
     {
         BusyScope busy(user_);
-        error = ExportTable(table, specification.format, specification.options, specification.file);
+        error = ExportTable(table, profile.format, profile.options, profile.file);
     }
     if (error != 0) {
-        user_.ShowError(collections::WriteProblem(specification.file));
+        user_.ShowError(collections::WriteProblem(profile.file));
         return false;
     }
     accept();
@@ -279,10 +279,10 @@ bool TFExport::ExportToFile() {
 }
 
 void TFExport::CopyToClipboard() {
-    const reports::ExportSpecification specification = Specification();
-    const reports::ReportTable table = TableOf(specification);
-    QGuiApplication::clipboard()->setText(QString::fromStdString(
-        reports::ExportToText(table, ExportFormat::Tab, specification.options)));
+    const reports::ExportProfile profile = Profile();
+    const reports::ReportTable table = TableOf(profile);
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(reports::ExportToText(table, ExportFormat::Tab, profile.options)));
 }
 
 QString TFExport::AskFile(const QString& caption, const QString& filter, bool save) {
@@ -305,19 +305,19 @@ void TFExport::ChooseFile() {
     UpdateEnabled();
 }
 
-void TFExport::ChooseSpecificationToLoad() {
+void TFExport::ChooseProfileToLoad() {
     const QString chosen =
         AskFile(tr("Load specification"), tr("Export specifications (*.json)"), false);
     if (!chosen.isEmpty()) {
-        LoadSpecificationFrom(PathFromQtName(chosen));
+        LoadProfileFrom(PathFromQtName(chosen));
     }
 }
 
-void TFExport::ChooseSpecificationToSave() {
+void TFExport::ChooseProfileToSave() {
     const QString chosen =
         AskFile(tr("Save specification"), tr("Export specifications (*.json)"), true);
     if (!chosen.isEmpty()) {
-        SaveSpecificationTo(PathFromQtName(chosen));
+        SaveProfileTo(PathFromQtName(chosen));
     }
 }
 

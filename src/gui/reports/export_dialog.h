@@ -1,6 +1,6 @@
 // The export dialog of a list window: the rows of the list (all, or the selected ones) with
 // its visible columns, written in a format the user picks, to a file or to the clipboard. What
-// the user chose can be saved as a specification and loaded for a later export.
+// the user chose can be saved as a profile and loaded for a later export.
 #pragma once
 
 #include <QDialog>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "reports/export_specification.h"
+#include "reports/export_profile.h"
 
 class QCheckBox;
 class QComboBox;
@@ -41,13 +41,13 @@ public:
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
     // What the controls say now; the file in the program's form of a path.
-    reports::ExportSpecification Specification() const;
-    // Puts a specification into the controls; its columns the rows lack are dropped.
-    void ApplySpecification(const reports::ExportSpecification& specification);
+    reports::ExportProfile Profile() const;
+    // Puts a profile into the controls; its columns the rows lack are dropped.
+    void ApplyProfile(const reports::ExportProfile& profile);
 
     // The buttons, without their file dialogs. False after a problem the user was told of.
-    bool LoadSpecificationFrom(const std::string& file);
-    bool SaveSpecificationTo(const std::string& file);
+    bool LoadProfileFrom(const std::string& file);
+    bool SaveProfileTo(const std::string& file);
     bool ExportToFile();
     void CopyToClipboard();
 
@@ -59,11 +59,11 @@ private:
     void FormatChanged();
     void UpdateEnabled();
     std::string FileForExport() const;
-    // The rows with the specification's columns, in its order.
-    reports::ReportTable TableOf(const reports::ExportSpecification& specification) const;
+    // The rows with the profile's columns, in its order.
+    reports::ReportTable TableOf(const reports::ExportProfile& profile) const;
     void ChooseFile();
-    void ChooseSpecificationToLoad();
-    void ChooseSpecificationToSave();
+    void ChooseProfileToLoad();
+    void ChooseProfileToSave();
     QString AskFile(const QString& caption, const QString& filter, bool save);
 
     Interaction& user_;

@@ -12,7 +12,7 @@ using testing::ListsTest;
 std::vector<std::string> Captions(const ResultColumns& columns) {
     std::vector<std::string> captions;
     for (const auto& column : columns) {
-        captions.emplace_back(column.spec->caption);
+        captions.emplace_back(column.definition->caption);
     }
     return captions;
 }
@@ -21,7 +21,7 @@ std::vector<std::string> Hidden(const ResultColumns& columns) {
     std::vector<std::string> hidden;
     for (const auto& column : columns) {
         if (!column.visible) {
-            hidden.emplace_back(column.spec->caption);
+            hidden.emplace_back(column.definition->caption);
         }
     }
     return hidden;
@@ -70,7 +70,7 @@ TEST(ResultColumns, EveryLayoutHas22ColumnsWithYearLast) {
         ASSERT_EQ(columns.size(), 23u);
         EXPECT_EQ(columns[21].Code(), codes::Year);
         EXPECT_EQ(columns[22].Code(), codes::Position);
-        EXPECT_FALSE(columns[22].spec->toggle);
+        EXPECT_FALSE(columns[22].definition->toggle);
         EXPECT_EQ(BuildResultColumns(layout, false).size(), 22u);
     }
 }
@@ -84,16 +84,16 @@ TEST(ResultColumns, AreFoundByCodeWhereverTheyStand) {
     EXPECT_EQ(ColumnIndexOf(album, codes::Year), 20);
     EXPECT_EQ(SectionIndexOf(album, codes::Position), -1);
     EXPECT_EQ(SectionIndexOf(BuildResultColumns(kLayoutGenre, true), codes::Position), 22);
-    EXPECT_EQ(ColumnSpecOf(22), nullptr);
+    EXPECT_EQ(ColumnDefinitionOf(22), nullptr);
 
-    const ColumnSpec& length = *ColumnSpecOf(codes::Length);
+    const ColumnDefinition& length = *ColumnDefinitionOf(codes::Length);
     EXPECT_EQ(length.width, 80);
     EXPECT_EQ(length.sortKind, SortKind::Text);
-    EXPECT_EQ(ColumnSpecOf(codes::Size)->sortKind, SortKind::Number);
-    EXPECT_EQ(ColumnSpecOf(codes::FileDate)->sortKind, SortKind::Date);
-    EXPECT_EQ(ColumnSpecOf(codes::Artist)->width, 0);
-    EXPECT_EQ(ColumnSpecOf(codes::VolumeLabel)->alignment, Alignment::Left);
-    EXPECT_EQ(ColumnSpecOf(codes::Serial)->alignment, Alignment::Center);
+    EXPECT_EQ(ColumnDefinitionOf(codes::Size)->sortKind, SortKind::Number);
+    EXPECT_EQ(ColumnDefinitionOf(codes::FileDate)->sortKind, SortKind::Date);
+    EXPECT_EQ(ColumnDefinitionOf(codes::Artist)->width, 0);
+    EXPECT_EQ(ColumnDefinitionOf(codes::VolumeLabel)->alignment, Alignment::Left);
+    EXPECT_EQ(ColumnDefinitionOf(codes::Serial)->alignment, Alignment::Center);
 }
 
 class VisibleFields : public ListsTest {};
@@ -131,7 +131,7 @@ TEST_F(VisibleFields, AnyValueButZeroShowsAndAStoredSetDecidesEveryNewList) {
     std::vector<std::string> shown;
     for (const auto& column : again) {
         if (column.visible) {
-            shown.emplace_back(column.spec->caption);
+            shown.emplace_back(column.definition->caption);
         }
     }
     // File date has no stored value and keeps its built-in state.
@@ -147,7 +147,7 @@ TEST_F(VisibleFields, SettingsThatCannotBeOpenedGiveTheFallbackAndTheSaveMessage
     std::vector<std::string> shown;
     for (const auto& column : columns) {
         if (column.visible) {
-            shown.emplace_back(column.spec->caption);
+            shown.emplace_back(column.definition->caption);
         }
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"Artist", "Title", "Album", "Bit rate",

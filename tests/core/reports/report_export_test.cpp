@@ -8,7 +8,7 @@
 #include "catalog_store/date_time.h"
 #include "catalog_store/engine.h"
 #include "fake_report_source.h"
-#include "reports/export_specification.h"
+#include "reports/export_profile.h"
 #include "support/test_support.h"
 
 namespace sonarchive::reports {
@@ -190,28 +190,28 @@ TEST(ReportExport, PdfIsLeftToTheDesktopAndTouchesNoFile) {
                             std::filesystem::directory_iterator()),
               1);
 
-    // A specification of a PDF export still reads back as one.
-    ExportSpecification pdf;
+    // A profile of a PDF export still reads back as one.
+    ExportProfile pdf;
     pdf.format = ExportFormat::Pdf;
-    const auto loaded = SpecificationFromJson(SpecificationJson(pdf));
+    const auto loaded = ProfileFromJson(ProfileJson(pdf));
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->format, ExportFormat::Pdf);
     EXPECT_EQ(FileExtensionOf(ExportFormat::Pdf), ".pdf");
 }
 
-TEST(ExportSpecification, ASavedSpecificationLoadsWithoutTheColumnsATableLacks) {
+TEST(ExportProfile, ASavedProfileLoadsWithoutTheColumnsATableLacks) {
     sonarchive::testing::TempDir dir;
-    ExportSpecification saved;
+    ExportProfile saved;
     saved.format = ExportFormat::Tab;
     saved.file = dir / "MyAudioFiles.txt";
     saved.options.footer = false;
     saved.options.digitGrouping = true;
     saved.options.tableName = "Songs";
     saved.columns = {"Title", "Year", "Artist"};
-    ASSERT_EQ(SaveSpecification(saved, dir / "spec.json"), 0);
+    ASSERT_EQ(SaveProfile(saved, dir / "profile.json"), 0);
 
     std::string problem;
-    const auto loaded = LoadSpecification(dir / "spec.json", &problem);
+    const auto loaded = LoadProfile(dir / "profile.json", &problem);
     ASSERT_TRUE(loaded.has_value()) << problem;
     EXPECT_EQ(loaded->format, ExportFormat::Tab);
     EXPECT_EQ(loaded->file, saved.file);
@@ -230,9 +230,9 @@ TEST(ExportSpecification, ASavedSpecificationLoadsWithoutTheColumnsATableLacks) 
     EXPECT_EQ(ExportToText(table, loaded->format, loaded->options),
               "Title\tArtist\r\nBlue Sky\tAnn\r\n");
 
-    EXPECT_FALSE(SpecificationFromJson("{\"format\": \"dbase\"}", &problem).has_value());
-    EXPECT_FALSE(SpecificationFromJson("not json", &problem).has_value());
-    EXPECT_FALSE(LoadSpecification(dir / "missing.json", &problem).has_value());
+    EXPECT_FALSE(ProfileFromJson("{\"format\": \"dbase\"}", &problem).has_value());
+    EXPECT_FALSE(ProfileFromJson("not json", &problem).has_value());
+    EXPECT_FALSE(LoadProfile(dir / "missing.json", &problem).has_value());
     EXPECT_EQ(problem, "the file cannot be read");
 }
 

@@ -1,4 +1,4 @@
-#include "reports/export_specification.h"
+#include "reports/export_profile.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -9,7 +9,7 @@
 namespace sonarchive::reports {
 namespace {
 
-constexpr std::size_t kMaxSpecificationBytes = 1 << 20;
+constexpr std::size_t kMaxProfileBytes = 1 << 20;
 
 using Json = nlohmann::ordered_json;
 
@@ -23,7 +23,7 @@ void Take(const Json& object, const char* name, T& into) {
 
 }  // namespace
 
-std::string SpecificationJson(const ExportSpecification& s) {
+std::string ProfileJson(const ExportProfile& s) {
     Json json;
     json["format"] = std::string(FormatName(s.format));
     json["file"] = s.file;
@@ -35,11 +35,10 @@ std::string SpecificationJson(const ExportSpecification& s) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::optional<ExportSpecification> SpecificationFromJson(const std::string& text,
-                                                         std::string* problem) {
+std::optional<ExportProfile> ProfileFromJson(const std::string& text, std::string* problem) {
     try {
         const Json json = Json::parse(text);
-        ExportSpecification s;
+        ExportProfile s;
         const auto format = FormatNamed(json.at("format").get<std::string>());
         if (!format) {
             throw std::invalid_argument("unknown format " + json.at("format").dump());
@@ -62,14 +61,13 @@ std::optional<ExportSpecification> SpecificationFromJson(const std::string& text
     }
 }
 
-int SaveSpecification(const ExportSpecification& specification, const std::string& file) {
-    return collections::ReplaceFileContent(file, SpecificationJson(specification));
+int SaveProfile(const ExportProfile& profile, const std::string& file) {
+    return collections::ReplaceFileContent(file, ProfileJson(profile));
 }
 
-std::optional<ExportSpecification> LoadSpecification(const std::string& file,
-                                                     std::string* problem) {
+std::optional<ExportProfile> LoadProfile(const std::string& file, std::string* problem) {
     formats::InputFile input(file);
-    const auto content = input.IsOpen() && input.Size() <= kMaxSpecificationBytes
+    const auto content = input.IsOpen() && input.Size() <= kMaxProfileBytes
                              ? input.ReadAt(0, static_cast<std::size_t>(input.Size()))
                              : std::nullopt;
     if (!content) {
@@ -78,17 +76,17 @@ std::optional<ExportSpecification> LoadSpecification(const std::string& file,
         }
         return std::nullopt;
     }
-    return SpecificationFromJson(*content, problem);
+    return ProfileFromJson(*content, problem);
 }
 
-std::string SpecificationProblem(const std::string& file, const std::string& problem) {
+std::string ProfileProblem(const std::string& file, const std::string& problem) {
     return "Couldn't read the export specification " + file + ": " + problem;
 }
 
-std::vector<std::string> ColumnsPresent(const ExportSpecification& specification,
+std::vector<std::string> ColumnsPresent(const ExportProfile& profile,
                                         const std::vector<ReportField>& fields) {
     std::vector<std::string> present;
-    for (const std::string& column : specification.columns) {
+    for (const std::string& column : profile.columns) {
         if (std::any_of(fields.begin(), fields.end(),
                         [&](const ReportField& f) { return f.name == column; })) {
             present.push_back(column);
