@@ -14,19 +14,12 @@ namespace {
 using nlohmann::json;
 using sonarchive::testing::CliRun;
 using sonarchive::testing::CommandResult;
+using sonarchive::testing::JsonLines;
 using sonarchive::testing::ReadBytes;
 using sonarchive::testing::ShellQuote;
 using sonarchive::testing::TempDir;
 using sonarchive::testing::WriteBytes;
 
-std::vector<json> JsonLines(const std::string& output) {
-    std::vector<json> objects;
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);) {
-        objects.push_back(json::parse(line));
-    }
-    return objects;
-}
 
 std::vector<std::string> Lines(const std::string& output) {
     std::vector<std::string> lines;

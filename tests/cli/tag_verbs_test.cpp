@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli_support.h"
 #include "support/encoders.h"
@@ -17,6 +16,7 @@ namespace {
 using nlohmann::json;
 using sonarchive::testing::CliRun;
 using sonarchive::testing::CommandResult;
+using sonarchive::testing::JsonLines;
 using sonarchive::testing::ReadBytes;
 using sonarchive::testing::RunCommand;
 using sonarchive::testing::ShellQuote;
@@ -66,15 +66,6 @@ protected:
     void Settings(const std::string& jsonText) {
         std::filesystem::create_directories(cli.ConfigDir());
         std::ofstream(cli.ConfigDir() + "/settings.json") << jsonText;
-    }
-
-    static std::vector<json> JsonLines(const std::string& output) {
-        std::vector<json> objects;
-        std::istringstream lines(output);
-        for (std::string line; std::getline(lines, line);) {
-            objects.push_back(json::parse(line));
-        }
-        return objects;
     }
 
     // The rows of the catalog by id, as "list --json" prints them.
