@@ -31,10 +31,7 @@ TfWelcome::TfWelcome(QWidget* parent) : QDialog(parent) {
     auto* top = new QHBoxLayout;
     top->addWidget(logo, 0, Qt::AlignTop);
     top->addWidget(text, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(search);
-    buttons->addWidget(cancel);
+    auto* buttons = ButtonRow({search, cancel});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);

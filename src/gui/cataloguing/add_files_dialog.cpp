@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/shell/help_window.h"
+#include "gui/shell/named_widgets.h"
 #include "text/path_bytes.h"
 
 namespace sonarchive::gui {
@@ -97,11 +98,7 @@ void TFSelDir2::BuildControls() {
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(edit_, 1);
     folderRow->addWidget(browse_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(search);
-    buttons->addWidget(cancel);
-    buttons->addWidget(helpButton);
+    auto* buttons = ButtonRow({search, cancel, helpButton});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(all_);
     layout->addWidget(folder_);

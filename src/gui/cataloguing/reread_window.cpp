@@ -19,9 +19,7 @@
 #include "text/path_bytes.h"
 
 namespace sonarchive::gui {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TfReRead::TfReRead(TFMain& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("fReRead"));
@@ -69,12 +67,7 @@ TfReRead::TfReRead(TFMain& main) : QDialog(&main), main_(main) {
         }
     });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(start_);
-    buttons->addWidget(close_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(help);
+    auto* buttons = ButtonRow({start_, close_, cancel_, help});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addWidget(bar_);

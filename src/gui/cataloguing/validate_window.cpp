@@ -49,14 +49,14 @@ TfValidate::TfValidate(TFMain& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("fValidate"));
     setWindowTitle(tr("Check archive"));
     fixed_ = NamedCheckBox(tr("Remove references to files where fixed drives no longer exists"),
-                      "PCheckFixed", this);
+                           "PCheckFixed", this);
     fixed_->setChecked(true);
     network_ = NamedCheckBox(tr("Remove references where files are seated on a network and the "
-                           "computer referenced is not accessible"),
-                        "PCheckNetwork", this);
+                                "computer referenced is not accessible"),
+                             "PCheckNetwork", this);
     individual_ = NamedCheckBox(tr("Remove files where media is present, but file no longer exists "
-                              "(slow routine, because it checks individual files)"),
-                           "PCheckIndividual", this);
+                                   "(slow routine, because it checks individual files)"),
+                                "PCheckIndividual", this);
     log_ = new QPlainTextEdit(this);
     log_->setObjectName(QStringLiteral("Memo1"));
     log_->setReadOnly(true);
@@ -72,10 +72,7 @@ TfValidate::TfValidate(TFMain& main) : QDialog(&main), main_(main) {
     // disable its cancel button too.
     fileProgress_ = new TFCheckIndividualFiles(&main);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(check);
-    buttons->addWidget(close);
+    auto* buttons = ButtonRow({check, close});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fixed_);
     layout->addWidget(network_);

@@ -44,11 +44,7 @@ TFNewCollection::TFNewCollection(HelpWindow* help, QWidget* parent) : QDialog(pa
         }
     });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(helpButton);
+    auto* buttons = ButtonRow({ok, cancel, helpButton});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(name_);

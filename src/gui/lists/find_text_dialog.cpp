@@ -24,10 +24,7 @@ TFFindText::TFFindText(QWidget* parent) : QDialog(parent) {
     connect(find, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(find);
-    buttons->addWidget(cancel);
+    auto* buttons = ButtonRow({find, cancel});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(edit_);

@@ -15,9 +15,6 @@ namespace sonarchive::gui {
 
 class HelpWindow;
 
-// A row of buttons at the right.
-QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
-
 // "&Help" opens the topic when the program has a help window.
 void ConnectHelp(QPushButton* button, HelpWindow* help, int topic);
 

@@ -54,11 +54,7 @@ TFPreferences::TFPreferences(catalog::Registry& registry, HelpWindow& help, QWid
     auto* top = new QHBoxLayout;
     top->addWidget(tree_);
     top->addWidget(area_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(helpButton);
+    auto* buttons = ButtonRow({ok, cancel, helpButton});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);

@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include "gui/shell/help_window.h"
+#include "gui/shell/named_widgets.h"
 
 namespace sonarchive::gui {
 
@@ -64,10 +65,7 @@ TFTips::TFTips(catalog::Registry& registry, HelpWindow& help, QWidget* parent)
     grid->addWidget(title_, 1, 1);
     grid->addWidget(text_, 2, 1);
     grid->addWidget(gotIt_, 3, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(more);
-    buttons->addWidget(close);
+    auto* buttons = ButtonRow({more, close});
     grid->addLayout(buttons, 4, 0, 1, 2);
 }
 

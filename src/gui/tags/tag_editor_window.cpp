@@ -18,6 +18,7 @@
 #include "formats/id3v1.h"
 #include "gui/shell/app_context.h"
 #include "gui/shell/help_window.h"
+#include "gui/shell/named_widgets.h"
 #include "tags/confirmation.h"
 #include "text/path_bytes.h"
 
@@ -182,11 +183,7 @@ void TFEditMP3Properties::BuildControls() {
     connect(update, &QPushButton::clicked, this, &TFEditMP3Properties::Update);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { help_.ShowTopic(kEditorHelpTopic); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(update);
-    buttons->addWidget(cancel);
-    buttons->addWidget(helpButton);
+    auto* buttons = ButtonRow({update, cancel, helpButton});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(toolBar);
